@@ -1,0 +1,35 @@
+#include "platform/hidden_pane.h"
+
+#include <QByteArray>
+#include <QNetworkAccessManager>
+#include <QNetworkProxy>
+#include <QNetworkReply>
+#include <QNetworkRequest>
+#include <QUrl>
+
+namespace korvane {
+
+HiddenPane::HiddenPane() : m_network(std::make_unique<QNetworkAccessManager>()) {
+  // Debian's Qt would otherwise follow the desktop's proxy settings.
+  m_network->setProxy(QNetworkProxy::NoProxy);
+}
+
+HiddenPane::~HiddenPane() = default;
+
+void HiddenPane::navigate(const std::string& url) {
+  // The run's addresses are already percent-encoded; tolerant parsing copes with anything else.
+  const QUrl address = QUrl::fromEncoded(QByteArray::fromStdString(url), QUrl::TolerantMode);
+  const QString scheme = address.scheme().toLower();
+  if (!address.isValid() || (scheme != QLatin1String("http") && scheme != QLatin1String("https")))
+    return;
+  QNetworkRequest request(address);
+  request.setAttribute(QNetworkRequest::CacheSaveControlAttribute, false);
+  request.setAttribute(QNetworkRequest::CacheLoadControlAttribute, QNetworkRequest::AlwaysNetwork);
+  QNetworkReply* reply = m_network->get(request);
+  // The pane never looks at what it loaded: drain the body as it comes so a large page costs no
+  // memory, and drop the reply as soon as it is done.
+  QObject::connect(reply, &QNetworkReply::readyRead, reply, [reply] { reply->readAll(); });
+  QObject::connect(reply, &QNetworkReply::finished, reply, &QObject::deleteLater);
+}
+
+}  // namespace korvane
