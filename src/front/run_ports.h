@@ -4,9 +4,10 @@
 // windows implement them; tests pass fakes. Every text is Windows-1252 bytes.
 //
 // Any method may throw korvane::Failure; the run then skips the step that called it. A Waiter may
-// also throw ProgramEnding (util/wait.h), which the run lets through.
+// also throw ProgramEnding (util/program_end.h), which the run lets through.
 
-#include <filesystem>
+#include "util/markup.h"
+
 #include <string>
 #include <string_view>
 
@@ -79,16 +80,6 @@ class Waiter {
   virtual void wait(double seconds) = 0;
 };
 
-// The work folder property/ beside the program.
-class WorkFolder {
- public:
-  virtual ~WorkFolder() = default;
-  // The path of entity.html (the page as downloaded).
-  virtual std::filesystem::path entityHtml() const = 0;
-  // The path of comprm.dat (the page with its markup removed).
-  virtual std::filesystem::path comprmDat() const = 0;
-};
-
 // The run buffer's browser pane WebBrowser1.
 class BrowserPane {
  public:
@@ -104,7 +95,7 @@ struct RunPorts {
   ReportView& report;
   PageSource& pages;
   Waiter& waiter;
-  const WorkFolder& workFolder;
+  const WorkFolder& workFolder;  // util/markup.h: the two work files
   BrowserPane& browser;
   MessageBoxes& messages;
   RunBuffer& buffer;
