@@ -1,0 +1,194 @@
+#include "util/strings.h"
+
+#include <array>
+#include <cstring>
+#include <vector>
+
+namespace korvane {
+
+namespace {
+
+// Windows-1252 lower-case folding: ASCII, the accented Latin-1 letters and Š Œ Ž Ÿ.
+constexpr std::array<unsigned char, 256> makeFoldTable() {
+  std::array<unsigned char, 256> table{};
+  for (int c = 0; c < 256; ++c) table[c] = static_cast<unsigned char>(c);
+  for (int c = 'A'; c <= 'Z'; ++c) table[c] = static_cast<unsigned char>(c + 32);
+  for (int c = 0xC0; c <= 0xDE; ++c) {
+    if (c != 0xD7) table[c] = static_cast<unsigned char>(c + 32);
+  }
+  table[0x8A] = 0x9A;
+  table[0x8C] = 0x9C;
+  table[0x8E] = 0x9E;
+  table[0x9F] = 0xFF;
+  return table;
+}
+
+constexpr std::array<unsigned char, 256> kFold = makeFoldTable();
+
+unsigned char fold(char c) { return kFold[static_cast<unsigned char>(c)]; }
+
+// Bytes that have another case: those that fold to something else and those folded onto.
+constexpr std::array<bool, 256> makeCasedTable() {
+  std::array<bool, 256> cased{};
+  for (int c = 0; c < 256; ++c) {
+    if (kFold[c] != c) cased[c] = cased[kFold[c]] = true;
+  }
+  return cased;
+}
+
+constexpr std::array<bool, 256> kCased = makeCasedTable();
+
+bool hasCasedByte(std::string_view text) {
+  for (char c : text) {
+    if (kCased[static_cast<unsigned char>(c)]) return true;
+  }
+  return false;
+}
+
+bool sameFolded(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    if (fold(a[i]) != fold(b[i])) return false;
+  }
+  return true;
+}
+
+// Knuth-Morris-Pratt on folded bytes: guaranteed linear, used when the faster scan below meets a
+// text that makes it compare too much.
+std::size_t findFoldedLinear(std::string_view text, std::string_view needle, std::size_t from) {
+  const std::size_t m = needle.size();
+  std::vector<std::size_t> border(m + 1, 0);
+  for (std::size_t i = 1, k = 0; i < m; ++i) {
+    while (k > 0 && fold(needle[i]) != fold(needle[k])) k = border[k];
+    if (fold(needle[i]) == fold(needle[k])) ++k;
+    border[i + 1] = k;
+  }
+  for (std::size_t i = from, k = 0; i < text.size(); ++i) {
+    while (k > 0 && fold(text[i]) != fold(needle[k])) k = border[k];
+    if (fold(text[i]) == fold(needle[k])) ++k;
+    if (k == m) return i + 1 - m;
+  }
+  return std::string_view::npos;
+}
+
+// Boyer-Moore-Horspool on folded bytes: skips most of a long page without looking at it. Its
+// comparisons are counted, and a text that defeats the skips is handed to the linear search.
+std::size_t findFolded(std::string_view text, std::string_view needle, std::size_t from) {
+  const std::size_t m = needle.size();
+  const std::size_t n = text.size();
+  if (m > n || from > n - m) return std::string_view::npos;
+  std::array<std::size_t, 256> shift;
+  shift.fill(m);
+  for (std::size_t i = 0; i + 1 < m; ++i) shift[fold(needle[i])] = m - 1 - i;
+  const unsigned char last = fold(needle[m - 1]);
+  const std::size_t budget = 4 * (n - from) + m;
+  std::size_t compared = 0;
+  std::size_t pos = from;
+  while (pos <= n - m) {
+    unsigned char tail = fold(text[pos + m - 1]);
+    if (tail == last) {
+      std::size_t i = 0;
+      while (i + 1 < m && fold(text[pos + i]) == fold(needle[i])) ++i;
+      if (i + 1 >= m) return pos;
+      compared += i + 1;
+      if (compared > budget) return findFoldedLinear(text, needle, pos);
+    }
+    pos += shift[tail];
+  }
+  return std::string_view::npos;
+}
+
+// Position of the last occurrence of needle in text, or npos.
+std::size_t findLastText(std::string_view text, std::string_view needle, bool caseSensitive) {
+  if (caseSensitive || !hasCasedByte(needle)) return text.rfind(needle);
+  if (needle.size() > text.size()) return std::string_view::npos;
+  for (std::size_t pos = text.size() - needle.size() + 1; pos-- > 0;) {
+    if (sameFolded(text.substr(pos, needle.size()), needle)) return pos;
+  }
+  return std::string_view::npos;
+}
+
+}  // namespace
+
+std::string_view trimSpaces(std::string_view text) {
+  std::size_t begin = text.find_first_not_of(' ');
+  if (begin == std::string_view::npos) return {};
+  std::size_t end = text.find_last_not_of(' ');
+  return text.substr(begin, end - begin + 1);
+}
+
+std::size_t findText(std::string_view text, std::string_view needle, std::size_t from,
+                     bool caseSensitive) {
+  if (needle.empty()) return from <= text.size() ? from : std::string_view::npos;
+  // Markers without letters (the pound sign, a comma) need no folding: the library search is
+  // fastest for them.
+  if (caseSensitive || !hasCasedByte(needle)) return text.find(needle, from);
+  return findFolded(text, needle, from);
+}
+
+std::string_view textAfterMarker(std::string_view text, std::string_view first,
+                                 bool caseSensitive) {
+  if (text.empty()) return {};
+  std::size_t found = first.empty() ? 0 : findText(text, first, 0, caseSensitive);
+  if (found == std::string_view::npos) return {};
+  if (found == 0) return trimSpaces(text);
+  // The cut starts one character past the trimmed marker's length: when the marker has no spaces
+  // at its ends, the character right after it is left out.
+  std::size_t start = found + 1 + trimSpaces(first).size();
+  if (start >= text.size()) return {};
+  return trimSpaces(text.substr(start));
+}
+
+std::string GetStringBetween(std::string_view strCompleteString, std::string_view strFirst,
+                             std::string_view strLast, bool bCaseSensitive) {
+  if (strCompleteString.empty()) return {};
+  std::string_view last = strLast;
+  if (!strFirst.empty() && last.empty()) last = " ";
+  std::string_view rest = textAfterMarker(strCompleteString, strFirst, bCaseSensitive);
+
+  if (sameFolded(strFirst, " inner join ") && sameFolded(last, " on ")) {
+    std::size_t on = findLastText(rest, last, bCaseSensitive);
+    if (on == std::string_view::npos || rest.empty()) return std::string(rest);
+    return " INNER JOIN " + std::string(trimSpaces(rest.substr(0, on))) + " On ";
+  }
+
+  // An empty end marker (with an empty start marker) is found at once in a non-empty remainder.
+  if (rest.empty()) return {};
+  std::size_t end = findText(rest, last, 0, bCaseSensitive);
+  if (end == std::string_view::npos) return std::string(rest);
+  return std::string(trimSpaces(rest.substr(0, end)));
+}
+
+std::string NumberOrNoNumber(std::string_view StrToCheck, bool Numbers,
+                             std::string* NumericTextTarget, std::string* TextualTextTarget) {
+  std::string digits;
+  std::string others;
+  for (char c : StrToCheck) {
+    if (c >= '0' && c <= '9') {
+      digits += c;
+    } else {
+      others += c;
+    }
+  }
+  std::string result = Numbers ? digits : others;
+  if (NumericTextTarget) *NumericTextTarget = std::move(digits);
+  if (TextualTextTarget) *TextualTextTarget = std::move(others);
+  return result;
+}
+
+std::string Format_Telephone_Number(std::string_view Telnum) {
+  const std::size_t n = Telnum.size();
+  if (n <= 5) return std::string(Telnum);
+  if (n == 6) return std::string(Telnum.substr(0, 3));
+  std::string out = "(";
+  out += Telnum.substr(0, 3);
+  out += ") ";
+  out += Telnum.substr(3, 3);
+  out += "-";
+  out += Telnum.substr(6, 4);
+  out += "x";
+  if (n > 10) out += Telnum.substr(10);
+  return out;
+}
+
+}  // namespace korvane
