@@ -1,0 +1,100 @@
+#include "fetch.h"
+
+#include "util/program_end.h"
+
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <QNetworkAccessManager>
+#include <QNetworkProxy>
+#include <QNetworkReply>
+#include <QNetworkRequest>
+#include <QUrl>
+
+namespace korvane {
+namespace {
+
+// The address is passed as typed (a post code may hold spaces or "£"): bytes that cannot stand in
+// an address are percent-encoded as they are, everything else is left alone.
+QUrl addressOf(const std::string& url) {
+  static const char hex[] = "0123456789ABCDEF";
+  QByteArray encoded;
+  encoded.reserve(static_cast<qsizetype>(url.size()));
+  for (const char c : url) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (byte <= 0x20 || byte >= 0x7F || c == '"' || c == '<' || c == '>' || c == '\\' || c == '^' ||
+        c == '`' || c == '{' || c == '|' || c == '}') {
+      encoded.append('%').append(hex[byte >> 4]).append(hex[byte & 0x0F]);
+    } else {
+      encoded.append(c);
+    }
+  }
+  return QUrl::fromEncoded(encoded, QUrl::StrictMode);
+}
+
+// True when the server answered with a status and the whole body arrived, whatever the status.
+bool bodyComplete(const QNetworkReply& reply) {
+  if (!reply.attribute(QNetworkRequest::HttpStatusCodeAttribute).isValid()) return false;
+  const QNetworkReply::NetworkError error = reply.error();
+  // Qt reports 4xx and 5xx answers as errors; they still carry a whole body.
+  return error == QNetworkReply::NoError || error == QNetworkReply::ProtocolInvalidOperationError ||
+         (error >= QNetworkReply::ContentAccessDenied &&
+          error <= QNetworkReply::UnknownContentError) ||
+         (error >= QNetworkReply::InternalServerError &&
+          error <= QNetworkReply::UnknownServerError);
+}
+
+}  // namespace
+
+PageFetcher::PageFetcher(std::chrono::milliseconds transferTimeout, std::size_t bodyLimit)
+    : m_transferTimeout(transferTimeout), m_bodyLimit(bodyLimit) {}
+
+std::string PageFetcher::fetch(const std::string& url) const {
+  if (programEndRequested() || QCoreApplication::instance() == nullptr) return {};
+  const QUrl address = addressOf(url);
+  if (!address.isValid()) return {};
+
+  QEventLoop loop;  // declared first: the manager and its reply go before the loop does
+  QNetworkAccessManager manager;
+  manager.setProxy(QNetworkProxy::NoProxy);
+  manager.setRedirectPolicy(QNetworkRequest::NoLessSafeRedirectPolicy);
+
+  QNetworkRequest request(address);
+  request.setHeader(QNetworkRequest::UserAgentHeader, QByteArrayLiteral("vb wininet"));
+  request.setAttribute(QNetworkRequest::CacheLoadControlAttribute, QNetworkRequest::AlwaysNetwork);
+  request.setAttribute(QNetworkRequest::CacheSaveControlAttribute, false);
+  request.setMaximumRedirectsAllowed(10);
+  request.setTransferTimeout(static_cast<int>(m_transferTimeout.count()));
+
+  QNetworkReply* reply = manager.get(request);
+  std::string body;
+  bool abandoned = false;
+  char buffer[256];
+  const auto drain = [&] {
+    qint64 got = 0;
+    while (!abandoned && (got = reply->read(buffer, sizeof buffer)) > 0) {
+      body.append(buffer, static_cast<std::size_t>(got));
+      if (body.size() > m_bodyLimit) {
+        abandoned = true;
+        reply->abort();
+      }
+    }
+  };
+  QObject::connect(reply, &QNetworkReply::readyRead, &loop, drain);
+  QObject::connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
+  ProgramEndListener listener([&] {
+    abandoned = true;
+    loop.quit();
+  });
+
+  if (!reply->isFinished()) loop.exec(QEventLoop::ExcludeUserInputEvents);
+  if (!abandoned) drain();
+  if (abandoned || !reply->isFinished() || !bodyComplete(*reply)) {
+    reply->abort();
+    return {};
+  }
+  return body;
+}
+
+std::string FetchUrlText(const std::string& url) { return PageFetcher().fetch(url); }
+
+}  // namespace korvane

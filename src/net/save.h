@@ -1,0 +1,23 @@
+#pragma once
+
+// Appending the downloaded page to a work file.
+
+#include "platform/message_boxes.h"
+
+#include <filesystem>
+#include <string_view>
+
+namespace korvane {
+
+// Appends text and then CR LF to the file, creating it when absent; earlier content stays in
+// front. Returns true when the file exists afterwards. When the file cannot be opened or written,
+// shows "Error " + errno + CR LF + its description (title "Error", critical icon) and returns
+// false; when it cannot be found after writing, shows "Unexpectd error occured. File could not be
+// saved" (title "Sorry", critical icon) and returns false.
+bool SaveTextFile(std::string_view text, const std::filesystem::path& path, MessageBoxes& boxes);
+
+// True when the file system can tell the file's length (0 included); false for any failure,
+// including a missing file or a folder.
+bool FileIsPresent(const std::filesystem::path& path);
+
+}  // namespace korvane
