@@ -1,0 +1,99 @@
+#include "sample_site.h"
+
+#include "maker_pages.h"
+#include "sales_data.h"
+#include "sold_prices_page.h"
+
+#include <httplib.h>
+
+#include <chrono>
+#include <ostream>
+
+namespace korvane::sample {
+namespace {
+
+constexpr const char* kHtml = "text/html; charset=utf-8";
+
+// Request targets come from the network: keep control bytes out of the terminal.
+std::string printable(const std::string& text) {
+  std::string out;
+  for (unsigned char c : text) out += (c < 0x20 || c == 0x7F) ? '?' : static_cast<char>(c);
+  return out;
+}
+
+}  // namespace
+
+SampleSite::SampleSite(const SalesData& data, std::ostream& log)
+    : m_data(data), m_log(log), m_server(std::make_unique<httplib::Server>()) {
+  route();
+}
+
+SampleSite::~SampleSite() { stop(); }
+
+void SampleSite::route() {
+  httplib::Server& server = *m_server;
+  server.set_keep_alive_timeout(1);  // so stop() is not held up by an idle client
+
+  server.Get("/index.php", [this](const httplib::Request& req, httplib::Response& res) {
+    if (req.get_param_value("con") != "sold_prices_street") {
+      res.status = 404;
+      return;
+    }
+    const std::string postcode = req.get_param_value("postcode");
+    const Street* street = m_data.find(postcode);
+    res.set_content(street ? soldPricesPage(*street) : noSalesPage(postcode), kHtml);
+  });
+  server.Get("/", [](const httplib::Request&, httplib::Response& res) {
+    res.set_content(homePage(), kHtml);
+  });
+  server.Get("/links.html", [](const httplib::Request&, httplib::Response& res) {
+    res.set_content(linksPage(), kHtml);
+  });
+  server.Get("/mortgage-tools.html", [](const httplib::Request&, httplib::Response& res) {
+    res.set_content(mortgageToolsPage(), kHtml);
+  });
+  server.set_error_handler([](const httplib::Request&, httplib::Response& res) {
+    if (res.status == 404) res.set_content(notFoundPage(), kHtml);
+  });
+  server.set_logger([this](const httplib::Request& req, const httplib::Response& res) {
+    logRequest(req.remote_addr, req.method, req.target, res.status, res.body.size());
+  });
+}
+
+void SampleSite::logRequest(const std::string& remote, const std::string& method,
+                            const std::string& target, int status, size_t bytes) {
+  std::lock_guard lock(m_logMutex);
+  m_log << remote << " \"" << printable(method) << " " << printable(target) << "\" " << status
+        << " " << bytes << std::endl;
+}
+
+int SampleSite::start(const std::string& host, int port) {
+  if (m_thread.joinable()) return -1;
+  int bound = -1;
+  if (port == 0) {
+    bound = m_server->bind_to_any_port(host);
+  } else if (m_server->bind_to_port(host, port)) {
+    bound = port;
+  }
+  if (bound <= 0) return -1;
+  m_listenEnded = false;
+  m_thread = std::thread([this] {
+    m_server->listen_after_bind();
+    m_listenEnded = true;
+  });
+  // stop() is only heard once the server runs; wait for that so an early stop() cannot be lost.
+  while (!m_server->is_running() && !m_listenEnded) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  }
+  return bound;
+}
+
+bool SampleSite::isRunning() const { return m_thread.joinable() && m_server->is_running(); }
+
+void SampleSite::stop() {
+  if (!m_thread.joinable()) return;
+  m_server->stop();
+  m_thread.join();
+}
+
+}  // namespace korvane::sample

@@ -1,0 +1,53 @@
+#pragma once
+
+// The sample listing and maker's site over HTTP: the sold-prices page, the maker's pages, 404 for
+// anything else, one log line per request.
+
+#include <atomic>
+#include <iosfwd>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <thread>
+
+namespace httplib {
+class Server;
+}
+
+namespace korvane::sample {
+
+class SalesData;
+
+class SampleSite {
+ public:
+  // Serves `data` and logs every request as one line on `log`; both must outlive the site.
+  SampleSite(const SalesData& data, std::ostream& log);
+  // Stops serving first.
+  ~SampleSite();
+  SampleSite(const SampleSite&) = delete;
+  SampleSite& operator=(const SampleSite&) = delete;
+
+  // Binds `host`:`port` (port 0: any free port) and serves on a thread of its own. Returns the
+  // bound port, or -1 when the address cannot be bound or the site is already serving.
+  int start(const std::string& host, int port);
+
+  // True from a successful start() until stop() or until serving ends on its own.
+  bool isRunning() const;
+
+  // Stops serving and waits for the serving thread to end; does nothing when not serving.
+  void stop();
+
+ private:
+  void route();
+  void logRequest(const std::string& remote, const std::string& method, const std::string& target,
+                  int status, size_t bytes);
+
+  const SalesData& m_data;
+  std::ostream& m_log;
+  std::mutex m_logMutex;
+  std::unique_ptr<httplib::Server> m_server;
+  std::atomic<bool> m_listenEnded = false;
+  std::thread m_thread;
+};
+
+}  // namespace korvane::sample
