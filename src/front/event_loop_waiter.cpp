@@ -1,0 +1,9 @@
+#include "front/event_loop_waiter.h"
+
+#include "util/wait.h"
+
+namespace korvane {
+
+void EventLoopWaiter::wait(double seconds) { WaitSeconds(seconds); }
+
+}  // namespace korvane
