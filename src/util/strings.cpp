@@ -1,6 +1,7 @@
 #include "util/strings.h"
 
 #include <array>
+#include <cstdint>
 #include <cstring>
 #include <vector>
 
@@ -27,20 +28,25 @@ constexpr std::array<unsigned char, 256> kFold = makeFoldTable();
 
 unsigned char fold(char c) { return kFold[static_cast<unsigned char>(c)]; }
 
-// Bytes that have another case: those that fold to something else and those folded onto.
-constexpr std::array<bool, 256> makeCasedTable() {
-  std::array<bool, 256> cased{};
+// The other case of each byte (the byte itself when it has none).
+constexpr std::array<unsigned char, 256> makePartnerTable() {
+  std::array<unsigned char, 256> partner{};
+  for (int c = 0; c < 256; ++c) partner[c] = static_cast<unsigned char>(c);
   for (int c = 0; c < 256; ++c) {
-    if (kFold[c] != c) cased[c] = cased[kFold[c]] = true;
+    if (kFold[c] != c) {
+      partner[c] = kFold[c];
+      partner[kFold[c]] = static_cast<unsigned char>(c);
+    }
   }
-  return cased;
+  return partner;
 }
 
-constexpr std::array<bool, 256> kCased = makeCasedTable();
+constexpr std::array<unsigned char, 256> kPartner = makePartnerTable();
 
 bool hasCasedByte(std::string_view text) {
   for (char c : text) {
-    if (kCased[static_cast<unsigned char>(c)]) return true;
+    unsigned char u = static_cast<unsigned char>(c);
+    if (kPartner[u] != u) return true;
   }
   return false;
 }
@@ -71,29 +77,76 @@ std::size_t findFoldedLinear(std::string_view text, std::string_view needle, std
   return std::string_view::npos;
 }
 
-// Boyer-Moore-Horspool on folded bytes: skips most of a long page without looking at it. Its
-// comparisons are counted, and a text that defeats the skips is handed to the linear search.
+// Matches one needle byte in either case with one OR and one compare: the bits in which its two
+// cases differ are set on both sides.
+struct CaseKey {
+  explicit CaseKey(char c) {
+    unsigned char u = static_cast<unsigned char>(c);
+    bits = static_cast<unsigned char>(u ^ kPartner[u]);
+    key = static_cast<unsigned char>(u | bits);
+  }
+  bool matches(char c) const { return (static_cast<unsigned char>(c) | bits) == key; }
+  unsigned char bits;
+  unsigned char key;
+};
+
+using Block = unsigned char __attribute__((vector_size(16)));
+
+Block loadBlock(const char* at) {
+  Block block;
+  std::memcpy(&block, at, sizeof block);
+  return block;
+}
+
+Block broadcast(unsigned char value) {
+  Block block;
+  for (int i = 0; i < 16; ++i) block[i] = value;
+  return block;
+}
+
+// The folded search of a long page: sixteen positions at a time, a position is a candidate when
+// the needle's first and last bytes match there in either case; candidates are then compared
+// whole. The comparisons are counted, and a text that makes nearly every position a candidate is
+// handed to the linear search, so the time stays linear in the text.
 std::size_t findFolded(std::string_view text, std::string_view needle, std::size_t from) {
   const std::size_t m = needle.size();
   const std::size_t n = text.size();
   if (m > n || from > n - m) return std::string_view::npos;
-  std::array<std::size_t, 256> shift;
-  shift.fill(m);
-  for (std::size_t i = 0; i + 1 < m; ++i) shift[fold(needle[i])] = m - 1 - i;
-  const unsigned char last = fold(needle[m - 1]);
+  const std::size_t end = n - m + 1;  // candidate positions lie below end
+  const CaseKey first(needle.front());
+  const CaseKey last(needle.back());
   const std::size_t budget = 4 * (n - from) + m;
   std::size_t compared = 0;
+  // 0 no match, 1 match, 2 give the rest to the linear search.
+  auto check = [&](std::size_t pos) {
+    std::size_t i = 1;
+    while (i + 1 < m && fold(text[pos + i]) == fold(needle[i])) ++i;
+    if (i + 1 >= m) return 1;
+    compared += i;
+    return compared > budget ? 2 : 0;
+  };
+
+  const Block firstBits = broadcast(first.bits), firstKey = broadcast(first.key);
+  const Block lastBits = broadcast(last.bits), lastKey = broadcast(last.key);
   std::size_t pos = from;
-  while (pos <= n - m) {
-    unsigned char tail = fold(text[pos + m - 1]);
-    if (tail == last) {
-      std::size_t i = 0;
-      while (i + 1 < m && fold(text[pos + i]) == fold(needle[i])) ++i;
-      if (i + 1 >= m) return pos;
-      compared += i + 1;
-      if (compared > budget) return findFoldedLinear(text, needle, pos);
+  for (; pos + 16 <= end; pos += 16) {
+    auto hit = ((loadBlock(text.data() + pos) | firstBits) == firstKey) &
+               ((loadBlock(text.data() + pos + m - 1) | lastBits) == lastKey);
+    std::uint64_t halves[2];
+    std::memcpy(halves, &hit, sizeof halves);
+    if ((halves[0] | halves[1]) == 0) continue;
+    for (std::size_t lane = 0; lane < 16; ++lane) {
+      if (hit[lane] == 0) continue;
+      int result = check(pos + lane);
+      if (result == 1) return pos + lane;
+      if (result == 2) return findFoldedLinear(text, needle, pos + lane + 1);
     }
-    pos += shift[tail];
+  }
+  for (; pos < end; ++pos) {
+    if (!first.matches(text[pos]) || !last.matches(text[pos + m - 1])) continue;
+    int result = check(pos);
+    if (result == 1) return pos;
+    if (result == 2) return findFoldedLinear(text, needle, pos + 1);
   }
   return std::string_view::npos;
 }
