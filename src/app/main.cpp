@@ -1,0 +1,31 @@
+// valdrin: the Korvane desktop program.
+
+#include "app/program.h"
+#include "front/event_loop_waiter.h"
+#include "front/fetch_page_source.h"
+#include "platform/desktop_link_opener.h"
+#include "platform/hidden_pane.h"
+#include "platform/qt_message_boxes.h"
+
+#include <QApplication>
+#include <QIcon>
+
+int main(int argc, char** argv) {
+  QApplication app(argc, argv);
+  QApplication::setApplicationName("Korvane");
+  QApplication::setWindowIcon(QIcon(":/assets/korvane.svg"));
+
+  korvane::QtMessageBoxes messages;
+  korvane::DesktopLinkOpener links;
+  korvane::FetchPageSource pages;
+  korvane::EventLoopWaiter waiter;
+  korvane::HiddenPane runBrowser;
+  korvane::HiddenPane reportBrowser;
+
+  korvane::Program program({KORVANE_LISTING_HOST, KORVANE_MAKER_SITE, KORVANE_ADVERT_EMAIL,
+                            QApplication::applicationDirPath().toStdString()},
+                           {messages, links, pages, waiter, runBrowser, reportBrowser},
+                           [] { QApplication::quit(); });
+  program.start();
+  return QApplication::exec();
+}

@@ -1,0 +1,38 @@
+#pragma once
+
+// A picture control: one of the program's SVG pictures stretched to the control's box, so it stays
+// crisp at any scale. A click handler makes it clickable.
+
+#include <QWidget>
+
+#include <functional>
+
+class QSvgRenderer;
+
+namespace korvane {
+
+class SvgPicture final : public QWidget {
+ public:
+  // Shows the SVG file or resource at path; a missing picture leaves the control empty.
+  explicit SvgPicture(const QString& path, QWidget* parent = nullptr);
+  ~SvgPicture() override;
+  Q_DISABLE_COPY_MOVE(SvgPicture)
+
+  // False when the picture could not be read.
+  bool isValid() const;
+
+  // Runs onClick after a left-button press and release over the picture.
+  void setOnClick(std::function<void()> onClick);
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+
+ private:
+  QSvgRenderer* m_renderer;
+  std::function<void()> m_onClick;
+  bool m_pressed = false;
+};
+
+}  // namespace korvane
