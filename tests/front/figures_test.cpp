@@ -218,23 +218,8 @@ struct MoneyCase {
   std::string expected;
 };
 
+// Averages, five-year and five-years-ago texts of the table above are money texts too.
 const MoneyCase kMoneyCases[] = {
-    {"", "\xA3,000"},
-    {"0",
-     "\xA3"
-     "0,000"},
-    {"95",
-     "\xA3"
-     "95,000"},
-    {"250",
-     "\xA3"
-     "250,000"},
-    {"1875",
-     "\xA3"
-     "1,875,000"},
-    {"2343",
-     "\xA3"
-     "2,343,000"},
     {"12345",
      "\xA3"
      "12,345,000"},

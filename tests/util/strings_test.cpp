@@ -37,8 +37,6 @@ const BetweenCase kBetweenCases[] = {
      ""},
     {"runs to the end when the end marker is absent", "View: Show Acacia Road  ", "Show", "only",
      false, "Acacia Road"},
-    {"does not trim again a remainder without end marker", "View: Show Acacia Road\r\n", "Show",
-     "only", false, "Acacia Road\r\n"},
     {"trims spaces only, keeping tabs and line ends", "View: Show \tAcacia\r\n only", "Show",
      "only", false, "\tAcacia\r\n"},
     {"an empty end marker cuts the first word", "View: Show Acacia Road only", "Show", "", false,
