@@ -6,8 +6,10 @@
 
 #include <httplib.h>
 
+#include <algorithm>
 #include <chrono>
 #include <ostream>
+#include <sys/socket.h>
 
 namespace korvane::sample {
 namespace {
@@ -33,13 +35,21 @@ SampleSite::~SampleSite() { stop(); }
 void SampleSite::route() {
   httplib::Server& server = *m_server;
   server.set_keep_alive_timeout(1);  // so stop() is not held up by an idle client
+  // Only SO_REUSEADDR: the library's default also sets SO_REUSEPORT, which would let a second
+  // site bind a port that one is already serving on and take half of its requests.
+  server.set_socket_options([](socket_t socket) {
+    int yes = 1;
+    setsockopt(socket, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
+  });
 
   server.Get("/index.php", [this](const httplib::Request& req, httplib::Response& res) {
     if (req.get_param_value("con") != "sold_prices_street") {
       res.status = 404;
       return;
     }
-    const std::string postcode = req.get_param_value("postcode");
+    // A form sends its blanks as "+", which the query decoding leaves alone.
+    std::string postcode = req.get_param_value("postcode");
+    std::replace(postcode.begin(), postcode.end(), '+', ' ');
     const Street* street = m_data.find(postcode);
     res.set_content(street ? soldPricesPage(*street) : noSalesPage(postcode), kHtml);
   });

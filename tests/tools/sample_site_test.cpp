@@ -1,0 +1,169 @@
+// The sample site over loopback HTTP: its addresses, post code matching, the request log, and
+// several sites side by side.
+
+#include "sample-site/sample_site.h"
+
+#include "sample-site/data_folder.h"
+#include "sample-site/sales_data.h"
+
+#include "support/files.h"
+
+#include <httplib.h>
+
+#include <cctype>
+#include <filesystem>
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace korvane::sample {
+namespace {
+
+using testing::HasSubstr;
+using testing::Not;
+
+const SalesData& bundledData() {
+  static const SalesData data = SalesData::load(KORVANE_SAMPLE_DATA_DIR);
+  return data;
+}
+
+std::string soldPricesPath(const std::string& postcode) {
+  return "/index.php?con=sold_prices_street&cCode=EW&postcode=" + postcode;
+}
+
+class SampleSiteTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    m_port = m_site.start("127.0.0.1", 0);
+    ASSERT_GT(m_port, 0);
+  }
+
+  httplib::Result get(const std::string& path) {
+    httplib::Client client("127.0.0.1", m_port);
+    return client.Get(path);
+  }
+
+  std::ostringstream m_log;
+  SampleSite m_site{bundledData(), m_log};
+  int m_port = 0;
+};
+
+TEST_F(SampleSiteTest, AnswersItsPagesAndNothingElse) {
+  static const struct {
+    const char* path;
+    int status;
+    const char* holds;
+  } cases[] = {
+      {"/", 200, "<h1>Korvane</h1>"},
+      {"/links.html", 200, "<h1>Links</h1>"},
+      {"/mortgage-tools.html", 200, "<h1>Mortgage tools</h1>"},
+      {"/index.php?con=sold_prices_street&cCode=EW&postcode=CF10%203NQ", 200, "Heol y Frenhines"},
+      {"/index.php?con=sold_prices_street&cCode=EW&postcode=ZZ99%209ZZ", 200, "No sales found"},
+      {"/nope", 404, "Not found"},
+      {"/links.htm", 404, "Not found"},
+      {"/index.php", 404, "Not found"},
+      {"/index.php?con=other_page&postcode=CF10%203NQ", 404, "Not found"},
+  };
+  for (const auto& c : cases) {
+    auto result = get(c.path);
+    ASSERT_TRUE(result) << c.path;
+    EXPECT_EQ(result->status, c.status) << c.path;
+    EXPECT_THAT(result->body, HasSubstr(c.holds)) << c.path;
+    EXPECT_EQ(result->get_header_value("Content-Type"), "text/html; charset=utf-8") << c.path;
+  }
+}
+
+TEST_F(SampleSiteTest, PostcodeMatchesWithoutRegardToCaseAndSpaces) {
+  for (const char* asked : {"SW3%205RQ", "sw3%205rq", "SW35RQ", "sw3+5rq", "%20SW3%20%205RQ%20"}) {
+    auto result = get(soldPricesPath(asked));
+    ASSERT_TRUE(result) << asked;
+    EXPECT_THAT(result->body, HasSubstr("post codes starting SW3 5RQ")) << asked;
+    EXPECT_THAT(result->body, HasSubstr("Show <b>Lowndes Crescent</b> only")) << asked;
+  }
+}
+
+// The program finds the street and its average through these wordings; a page for a post code
+// without sales must not hold any of them, or the program would cut garbage out of it.
+TEST_F(SampleSiteTest, UnknownPostcodePageHoldsNoneOfTheListingWording) {
+  for (const char* asked : {"ZZ99%209ZZ", "", "CF10"}) {
+    auto result = get(soldPricesPath(asked));
+    ASSERT_TRUE(result) << asked;
+    EXPECT_EQ(result->status, 200) << asked;
+    std::string lower = result->body;
+    for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    for (const char* marker : {"post codes starting", "show", "only", "\xA3", "buying a home?"}) {
+      EXPECT_THAT(lower, Not(HasSubstr(marker))) << asked << " holds " << marker;
+    }
+  }
+}
+
+TEST_F(SampleSiteTest, LogsOneLinePerRequest) {
+  ASSERT_TRUE(get("/links.html"));
+  ASSERT_TRUE(get("/nope?x=%0Aforged"));
+  m_site.stop();  // a line is written after its answer went out; stopping waits for both
+  std::istringstream log(m_log.str());
+  std::vector<std::string> lines;
+  for (std::string line; std::getline(log, line);) lines.push_back(line);
+  EXPECT_THAT(lines, testing::UnorderedElementsAre(HasSubstr("\"GET /links.html\" 200"),
+                                                   HasSubstr("\"GET /nope?x=%0Aforged\" 404")));
+}
+
+TEST_F(SampleSiteTest, SitesOnPortZeroRunSideBySide) {
+  std::ostringstream otherLog;
+  SampleSite other(bundledData(), otherLog);
+  const int otherPort = other.start("127.0.0.1", 0);
+  ASSERT_GT(otherPort, 0);
+  EXPECT_NE(otherPort, m_port);
+
+  httplib::Client client("127.0.0.1", otherPort);
+  auto fromOther = client.Get(soldPricesPath("LS6%203BR"));
+  auto fromFirst = get(soldPricesPath("LS6%203BR"));
+  ASSERT_TRUE(fromOther);
+  ASSERT_TRUE(fromFirst);
+  EXPECT_EQ(fromOther->body, fromFirst->body);
+  other.stop();
+  m_site.stop();
+  EXPECT_THAT(otherLog.str(), HasSubstr("LS6%203BR"));
+  EXPECT_THAT(m_log.str(), HasSubstr("LS6%203BR"));
+}
+
+TEST_F(SampleSiteTest, StoppedSiteNoLongerAnswers) {
+  EXPECT_TRUE(m_site.isRunning());
+  m_site.stop();
+  EXPECT_FALSE(m_site.isRunning());
+  EXPECT_FALSE(get("/"));
+  m_site.stop();  // a second stop is harmless
+}
+
+TEST(SampleSiteStartTest, APortInUseCannotBeBound) {
+  std::ostringstream log;
+  SampleSite first(bundledData(), log);
+  const int port = first.start("127.0.0.1", 0);
+  ASSERT_GT(port, 0);
+  SampleSite second(bundledData(), log);
+  EXPECT_EQ(second.start("127.0.0.1", port), -1);
+  EXPECT_FALSE(second.isRunning());
+  EXPECT_EQ(first.start("127.0.0.1", 0), -1);  // already serving
+}
+
+TEST(SampleSiteStartTest, StopRightAfterStartDoesNotHang) {
+  std::ostringstream log;
+  for (int i = 0; i < 20; ++i) {
+    SampleSite site(bundledData(), log);
+    ASSERT_GT(site.start("127.0.0.1", 0), 0);
+    site.stop();
+  }
+}
+
+TEST(DataFolderTest, InstalledDataBesideTheProgramIsPreferred) {
+  test::TempDir prefix;
+  std::filesystem::create_directories(prefix / "bin");
+  EXPECT_EQ(defaultDataFolder(prefix / "bin", "/src/data"), "/src/data");
+  std::filesystem::create_directories(prefix / "share/korvane/sample-data");
+  EXPECT_EQ(defaultDataFolder(prefix / "bin", "/src/data"), prefix / "share/korvane/sample-data");
+}
+
+}  // namespace
+}  // namespace korvane::sample
