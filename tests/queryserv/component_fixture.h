@@ -1,0 +1,77 @@
+#pragma once
+
+#include "queryserv/component/message_box.h"
+#include "support/files.h"
+
+#include <cstdlib>
+#include <gtest/gtest.h>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace korvane::test {
+
+struct ShownBox {
+  std::string title;
+  std::string text;
+  MessageIcon icon;
+  friend bool operator==(const ShownBox&, const ShownBox&) = default;
+};
+
+inline void PrintTo(const ShownBox& box, std::ostream* out) {
+  *out << '{' << box.title << ", \"" << box.text << "\", icon " << static_cast<int>(box.icon)
+       << '}';
+}
+
+// Records boxes instead of showing them; safe to call from any thread.
+class RecordingSink final : public MessageBoxSink {
+ public:
+  void show(const std::string& title, const std::string& text, MessageIcon icon) override {
+    const std::lock_guard guard(m_mutex);
+    m_boxes.push_back({title, text, icon});
+  }
+  std::vector<ShownBox> boxes() const {
+    const std::lock_guard guard(m_mutex);
+    return m_boxes;
+  }
+  void clear() {
+    const std::lock_guard guard(m_mutex);
+    m_boxes.clear();
+  }
+
+ private:
+  mutable std::mutex m_mutex;
+  std::vector<ShownBox> m_boxes;
+};
+
+// Every test gets its own empty XDG data home (so its own registry) and records message boxes.
+class ComponentTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if (const char* old = std::getenv("XDG_DATA_HOME")) m_oldDataHome = old;
+    ::setenv("XDG_DATA_HOME", m_dataHome.path().c_str(), 1);
+    m_previousSink = setMessageBoxSink(&m_sink);
+  }
+  void TearDown() override {
+    setMessageBoxSink(m_previousSink);
+    if (m_oldDataHome) {
+      ::setenv("XDG_DATA_HOME", m_oldDataHome->c_str(), 1);
+    } else {
+      ::unsetenv("XDG_DATA_HOME");
+    }
+  }
+
+  std::filesystem::path registryFile() const {
+    return m_dataHome.path() / "korvane" / "components.reg";
+  }
+
+  TempDir m_dataHome;
+  RecordingSink m_sink;
+
+ private:
+  std::optional<std::string> m_oldDataHome;
+  MessageBoxSink* m_previousSink = nullptr;
+};
+
+}  // namespace korvane::test
