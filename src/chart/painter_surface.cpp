@@ -8,6 +8,9 @@
 #include <QPainter>
 #include <QPen>
 
+#include <algorithm>
+#include <cmath>
+
 namespace korvane {
 
 namespace {
@@ -85,10 +88,31 @@ void PainterSurface::preparePen(Color color) {
   painter().setBrush(Qt::NoBrush);
 }
 
+double PainterSurface::devicePixel(double twips) const {
+  // The small allowance keeps exact pixel edges (2985 twips = 199 px) from falling a pixel short.
+  return std::floor(toPixels(twips) * m_pixmap.devicePixelRatio() + 1e-6);
+}
+
+double PainterSurface::pixelCentre(double twips) const {
+  return (devicePixel(twips) + 0.5) / m_pixmap.devicePixelRatio();
+}
+
+QRectF PainterSurface::pixelBox(double x1, double y1, double x2, double y2) const {
+  // Both corners' pixels belong to the box, as the outline runs through them.
+  const double ratio = m_pixmap.devicePixelRatio();
+  const double left = std::min(devicePixel(x1), devicePixel(x2));
+  const double right = std::max(devicePixel(x1), devicePixel(x2));
+  const double top = std::min(devicePixel(y1), devicePixel(y2));
+  const double bottom = std::max(devicePixel(y1), devicePixel(y2));
+  return QRectF(left / ratio, top / ratio, (right - left + 1) / ratio, (bottom - top + 1) / ratio);
+}
+
 void PainterSurface::line(double x1, double y1, double x2, double y2, Color color) {
   if (!m_pixmap.isNull()) {
     preparePen(color);
-    painter().drawLine(QPointF(toPixels(x1), toPixels(y1)), QPointF(toPixels(x2), toPixels(y2)));
+    // Aliased lines through device pixel centres: one device pixel wide, no blending.
+    painter().drawLine(QPointF(pixelCentre(x1), pixelCentre(y1)),
+                       QPointF(pixelCentre(x2), pixelCentre(y2)));
   }
   setCurrent(x2, y2);
 }
@@ -105,12 +129,7 @@ void PainterSurface::rectangle(double x1, double y1, double x2, double y2, Color
 
 void PainterSurface::filledRectangle(double x1, double y1, double x2, double y2, Color color) {
   if (!m_pixmap.isNull()) {
-    const QRectF box =
-        QRectF(QPointF(toPixels(x1), toPixels(y1)), QPointF(toPixels(x2), toPixels(y2)))
-            .normalized();
-    preparePen(color);
-    painter().fillRect(box, toQColor(color));
-    painter().drawRect(box);
+    painter().fillRect(pixelBox(x1, y1, x2, y2), toQColor(color));
   }
   setCurrent(x2, y2);
 }
@@ -132,8 +151,10 @@ void PainterSurface::drawText(std::string_view text) {
   if (!text.empty() && !m_pixmap.isNull()) {
     QPainter& p = painter();
     p.setPen(Qt::black);
-    p.drawText(QPointF(toPixels(m_x), toPixels(m_y) + QFontMetricsF(m_font).ascent()),
-               toQString(text));
+    // The baseline on a whole device pixel keeps glyphs from being split across two rows.
+    const double ratio = m_pixmap.devicePixelRatio();
+    const double baseline = devicePixel(m_y) + std::round(QFontMetricsF(m_font).ascent() * ratio);
+    p.drawText(QPointF(devicePixel(m_x) / ratio, baseline / ratio), toQString(text));
   }
   setCurrent(0, m_y + textHeight(text));
 }

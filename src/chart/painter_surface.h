@@ -8,6 +8,7 @@
 
 #include <QFont>
 #include <QPixmap>
+#include <QRectF>
 
 #include <memory>
 
@@ -50,6 +51,10 @@ class PainterSurface final : public Surface {
  private:
   double toPixels(double twips) const { return twips * m_dpi / 1440.0; }
   double toTwips(double pixels) const { return pixels * 1440.0 / m_dpi; }
+  // The device pixel that holds a point, and the logical coordinate of that pixel's centre.
+  double devicePixel(double twips) const;
+  double pixelCentre(double twips) const;
+  QRectF pixelBox(double x1, double y1, double x2, double y2) const;
   QPainter& painter();
   void preparePen(Color color);
 
