@@ -45,16 +45,14 @@ class RecordingSink final : public MessageBoxSink {
   std::vector<ShownBox> m_boxes;
 };
 
-// Every test gets its own empty XDG data home (so its own registry) and records message boxes.
-class ComponentTest : public ::testing::Test {
+// A test with its own empty XDG data home, so its own component registry.
+class XdgDataHomeTest : public ::testing::Test {
  protected:
   void SetUp() override {
     if (const char* old = std::getenv("XDG_DATA_HOME")) m_oldDataHome = old;
     ::setenv("XDG_DATA_HOME", m_dataHome.path().c_str(), 1);
-    m_previousSink = setMessageBoxSink(&m_sink);
   }
   void TearDown() override {
-    setMessageBoxSink(m_previousSink);
     if (m_oldDataHome) {
       ::setenv("XDG_DATA_HOME", m_oldDataHome->c_str(), 1);
     } else {
@@ -67,10 +65,26 @@ class ComponentTest : public ::testing::Test {
   }
 
   TempDir m_dataHome;
-  RecordingSink m_sink;
 
  private:
   std::optional<std::string> m_oldDataHome;
+};
+
+// As above, and message boxes are recorded instead of shown.
+class ComponentTest : public XdgDataHomeTest {
+ protected:
+  void SetUp() override {
+    XdgDataHomeTest::SetUp();
+    m_previousSink = setMessageBoxSink(&m_sink);
+  }
+  void TearDown() override {
+    setMessageBoxSink(m_previousSink);
+    XdgDataHomeTest::TearDown();
+  }
+
+  RecordingSink m_sink;
+
+ private:
   MessageBoxSink* m_previousSink = nullptr;
 };
 

@@ -20,6 +20,7 @@ namespace korvane {
 namespace {
 
 using test::ComponentTest;
+using QuorbelLibraryTest = test::XdgDataHomeTest;
 
 struct ProgramRun {
   int exitCode = -1;
@@ -58,7 +59,7 @@ ProgramRun runProgram(const std::string& program, const std::vector<std::string>
   return run;
 }
 
-TEST(QuorbelLibrary, ExportsOnlyItsEntryPointsAndVersion) {
+TEST_F(QuorbelLibraryTest, ExportsOnlyItsEntryPointsAndVersion) {
   const std::string command = std::string(NM_PROGRAM) + " -D --defined-only " + QUORBEL_LIBRARY;
   FILE* pipe = ::popen(command.c_str(), "r");
   ASSERT_NE(pipe, nullptr);
@@ -75,7 +76,7 @@ TEST(QuorbelLibrary, ExportsOnlyItsEntryPointsAndVersion) {
                                    "DllUnregisterServer", "DllVersionInfo"}));
 }
 
-TEST(QuorbelLibrary, VersionDescriptorMatchesTheFileVersion) {
+TEST_F(QuorbelLibraryTest, VersionDescriptorMatchesTheFileVersion) {
   void* library = ::dlopen(QUORBEL_LIBRARY, RTLD_NOW | RTLD_LOCAL);
   ASSERT_NE(library, nullptr);
   const auto* version = static_cast<const VersionInfo*>(::dlsym(library, "DllVersionInfo"));
