@@ -9,6 +9,8 @@
 namespace korvane {
 
 class LinkLabel final : public QLabel {
+  Q_OBJECT
+
  public:
   explicit LinkLabel(const QString& caption, QWidget* parent = nullptr);
   Q_DISABLE_COPY_MOVE(LinkLabel)

@@ -12,6 +12,8 @@ class QSvgRenderer;
 namespace korvane {
 
 class SvgPicture final : public QWidget {
+  Q_OBJECT
+
  public:
   // Shows the SVG file or resource at path; a missing picture leaves the control empty.
   explicit SvgPicture(const QString& path, QWidget* parent = nullptr);
