@@ -27,7 +27,6 @@ inline constexpr HRESULT CO_E_ERRORINDLL = resultCode(0x800401F9);
 inline constexpr HRESULT DISP_E_MEMBERNOTFOUND = resultCode(0x80020003);
 inline constexpr HRESULT DISP_E_TYPEMISMATCH = resultCode(0x80020005);
 inline constexpr HRESULT DISP_E_UNKNOWNNAME = resultCode(0x80020006);
-inline constexpr HRESULT DISP_E_NONAMEDARGS = resultCode(0x80020007);
 inline constexpr HRESULT DISP_E_BADPARAMCOUNT = resultCode(0x8002000E);
 inline constexpr HRESULT RPC_E_WRONG_THREAD = resultCode(0x8001010E);
 

@@ -56,7 +56,4 @@ struct Variant {
   }
 };
 
-// Returns the type's name as clients write it ("Empty", "Integer", "Long", "Double", "Boolean").
-const char* varTypeName(VarType type);
-
 }  // namespace korvane
