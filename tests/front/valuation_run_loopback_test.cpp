@@ -1,0 +1,103 @@
+// A whole run over the real download against a loopback listing service; the pauses do not wait.
+
+#include "front/fetch_page_source.h"
+#include "front/valuation_run.h"
+#include "support/files.h"
+#include "support/loopback_server.h"
+#include "support/recording_message_boxes.h"
+#include "support/run_fakes.h"
+#include "util/markup.h"
+#include "util/run_buffer.h"
+
+#include <QHostAddress>
+#include <QTcpServer>
+#include <QUrl>
+#include <QUrlQuery>
+
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <string>
+
+namespace korvane {
+namespace {
+
+const std::string kPage =
+    "<html><body><h1>Sold prices for post codes starting AB1</h1>\r\n"
+    "<p><a href=\"/s\">Show Acacia Avenue only</a></p>\r\n"
+    "<table><tr><td>3 Acacia Avenue</td><td>\xA3"
+    "180,000</td></tr></table>\r\n"
+    "<p>Acacia Avenue, \xA3"
+    "250,000 average</p>\r\n"
+    "<p>Buying a home?</p></body></html>";
+
+// A loopback port that nothing listens on any more.
+int closedPort() {
+  QTcpServer listener;
+  listener.listen(QHostAddress::LocalHost, 0);
+  return listener.serverPort();
+}
+
+struct LoopbackRig {
+  test::TempDir programFolder;
+  test::Journal journal;
+  test::FakeInputs inputs;
+  test::RecordingProgress progress{journal};
+  test::RecordingReport report{journal};
+  FetchPageSource pages;
+  test::RecordingWaiter waiter{journal};
+  test::RecordingBrowser browser{journal};
+  test::RecordingMessageBoxes boxes;
+  RunBuffer buffer;
+  WorkFolder work{programFolder.path()};
+
+  LoopbackRig() { std::filesystem::create_directory(work.folder()); }
+  void runAgainst(const std::string& host) {
+    ValuationRun run{
+        RunPorts{inputs, progress, report, pages, waiter, work, browser, boxes, buffer}, host};
+    run.DoProc();
+  }
+};
+
+TEST(ValuationRunOverLoopback, PostCodeReachesTheServiceAsOneQueryValue) {
+  test::LoopbackServer server;
+  server.serve("/index.php", 200, kPage);
+  LoopbackRig rig;
+  rig.inputs.postcodeText = "AB1 2&x=1";
+  rig.runAgainst(server.url(""));
+
+  ASSERT_EQ(server.requests().size(), 1u);
+  const QUrlQuery query(QUrl(QString::fromStdString(server.requests()[0].target)));
+  EXPECT_EQ(query.queryItemValue("postcode", QUrl::FullyDecoded), QString("AB1 2&x=1"));
+  EXPECT_EQ(query.queryItemValue("con"), QString("sold_prices_street"));
+  EXPECT_EQ(query.queryItemValue("cCode"), QString("EW"));
+  EXPECT_FALSE(query.hasQueryItem("x"));
+  EXPECT_EQ(server.requests()[0].path, "/index.php");
+
+  EXPECT_EQ(rig.report.captions[ReportLabel::LBL_AVERAGEPROPERTYVALUE],
+            "\xA3"
+            "250,000");
+  EXPECT_EQ(rig.report.captions[ReportLabel::LBL_ESTVALUE5YEARS],
+            "\xA3"
+            "312,000");
+  EXPECT_EQ(rig.report.captions[ReportLabel::LBL_DIFFERENCE],
+            "\xA3"
+            "237,000");
+  EXPECT_EQ(rig.report.captions[ReportLabel::Label4], "Report for AB1 2&x=1");
+  EXPECT_EQ(test::readBytes(rig.work.entityHtml()), kPage + "\r\n");
+}
+
+TEST(ValuationRunOverLoopback, ServiceThatIsGoneStillEndsWithTheReport) {
+  const std::string host = "http://127.0.0.1:" + std::to_string(closedPort());
+  LoopbackRig rig;
+  rig.runAgainst(host);
+
+  EXPECT_EQ(rig.progress.lines.size(), 9u);
+  EXPECT_EQ(rig.progress.lines.back(), "Complete");
+  EXPECT_EQ(rig.report.captions[ReportLabel::LBL_AVERAGEPROPERTYVALUE], "\xA3,000");
+  EXPECT_EQ(rig.report.captions[ReportLabel::Label4], "No sold prices found for AB1");
+  EXPECT_EQ(rig.report.refreshes, 1);
+  EXPECT_TRUE(rig.boxes.shown().empty());
+}
+
+}  // namespace
+}  // namespace korvane
