@@ -19,9 +19,7 @@ HiddenPane::~HiddenPane() = default;
 void HiddenPane::navigate(const std::string& url) {
   // The run's addresses are already percent-encoded; tolerant parsing copes with anything else.
   const QUrl address = QUrl::fromEncoded(QByteArray::fromStdString(url), QUrl::TolerantMode);
-  const QString scheme = address.scheme().toLower();
-  if (!address.isValid() || (scheme != QLatin1String("http") && scheme != QLatin1String("https")))
-    return;
+  if (!address.isValid()) return;
   QNetworkRequest request(address);
   request.setAttribute(QNetworkRequest::CacheSaveControlAttribute, false);
   request.setAttribute(QNetworkRequest::CacheLoadControlAttribute, QNetworkRequest::AlwaysNetwork);

@@ -19,7 +19,7 @@ class HiddenPane final : public BrowserPane {
   HiddenPane& operator=(const HiddenPane&) = delete;
 
   // Starts one GET of url (no proxy, no cache) and returns at once; the answer, or a failure to
-  // get one, is discarded when it arrives. An address that is not http(s) is ignored. A load
+  // get one, is discarded when it arrives. An address that cannot be parsed is ignored. A load
   // still under way when the pane is destroyed is aborted.
   void navigate(const std::string& url) override;
 

@@ -43,19 +43,5 @@ TEST(HiddenPane, LoadsTheAddressWithOneGetAndNeverBlocks) {
   settle(std::chrono::milliseconds(50));
 }
 
-TEST(HiddenPane, IgnoresAddressesThatAreNotWebPages) {
-  test::LoopbackServer server;
-  HiddenPane pane;
-  for (const char* address : {"", "not an address", "file:///etc/hostname"}) {
-    pane.navigate(address);
-  }
-  // A web address afterwards is the only request the server sees.
-  pane.navigate(server.url("/after"));
-  ASSERT_TRUE(processEventsUntil([&] { return !server.requests().empty(); }));
-  settle(std::chrono::milliseconds(100));
-  ASSERT_EQ(server.requests().size(), 1u);
-  EXPECT_EQ(server.requests()[0].target, "/after");
-}
-
 }  // namespace
 }  // namespace korvane
