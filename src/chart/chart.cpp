@@ -6,15 +6,16 @@
 
 namespace korvane {
 
-namespace {
-
-struct Setting {
+struct Chart::Setting {
   const char* name;
   std::int16_t Chart::*field;
   std::int16_t defaultValue;
 };
 
-}  // namespace
+const Chart::Setting Chart::kSettings[4] = {{"Rows", &Chart::m_Rows, 0},
+                                            {"Cols", &Chart::m_Cols, 0},
+                                            {"MinValue", &Chart::m_MinValue, 0},
+                                            {"MaxValue", &Chart::m_MaxValue, 5}};
 
 Chart::Chart() {
   // A new control placed on a host: the settings it starts with.
@@ -45,22 +46,14 @@ void Chart::setMaxValue(std::int16_t value) {
 }
 
 void Chart::restore(const PropertyBag& bag) {
-  const Setting settings[] = {{"Rows", &Chart::m_Rows, 0},
-                              {"Cols", &Chart::m_Cols, 0},
-                              {"MinValue", &Chart::m_MinValue, 0},
-                              {"MaxValue", &Chart::m_MaxValue, 5}};
-  for (const Setting& s : settings) {
+  for (const Setting& s : kSettings) {
     std::optional<std::string> stored = bag.read(s.name);
     this->*s.field = stored ? textToInt16(*stored) : s.defaultValue;
   }
 }
 
 void Chart::save(PropertyBag& bag) const {
-  const Setting settings[] = {{"Rows", &Chart::m_Rows, 0},
-                              {"Cols", &Chart::m_Cols, 0},
-                              {"MinValue", &Chart::m_MinValue, 0},
-                              {"MaxValue", &Chart::m_MaxValue, 5}};
-  for (const Setting& s : settings) {
+  for (const Setting& s : kSettings) {
     std::int16_t value = this->*s.field;
     if (value != s.defaultValue) bag.write(s.name, std::to_string(value));
   }

@@ -90,6 +90,10 @@ class Chart {
   const Outline& outline() const { return m_Shape1; }
 
  private:
+  // The persisted settings: name, field and default, in the order they are read and written.
+  struct Setting;
+  static const Setting kSettings[4];
+
   void changed(const char* name);
   void hideOutline();
   void requestRedraw();
