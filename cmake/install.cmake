@@ -38,3 +38,9 @@ if(KORVANE_BUILD_TESTS)
   # desktop-file-validate exits 0 on warnings too; treat any message as a failure.
   set_tests_properties(desktop_file_validate PROPERTIES FAIL_REGULAR_EXPRESSION ".+")
 endif()
+
+# Where the build put the programs, for scripts/run.
+if(TARGET valdrin AND TARGET korvane-sample-site)
+  file(GENERATE OUTPUT ${CMAKE_BINARY_DIR}/program-paths.sh
+       CONTENT "valdrin='$<TARGET_FILE:valdrin>'\nsample_site='$<TARGET_FILE:korvane-sample-site>'\n")
+endif()
