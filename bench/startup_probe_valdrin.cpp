@@ -1,0 +1,35 @@
+// valdrin's start-up as main.cpp wires it, up to the first paint of the main window.
+
+#include "startup_probe.h"
+
+#include "app/program.h"
+#include "front/event_loop_waiter.h"
+#include "front/fetch_page_source.h"
+#include "front/main_window.h"
+#include "platform/desktop_link_opener.h"
+#include "platform/hidden_pane.h"
+#include "platform/qt_message_boxes.h"
+
+#include <QApplication>
+#include <QIcon>
+
+int main(int argc, char** argv) {
+  QApplication app(argc, argv);
+  QApplication::setApplicationName("Korvane");
+  QApplication::setWindowIcon(QIcon(":/assets/korvane.svg"));
+
+  korvane::QtMessageBoxes messages;
+  korvane::DesktopLinkOpener links;
+  korvane::FetchPageSource pages;
+  korvane::EventLoopWaiter waiter;
+  korvane::HiddenPane runBrowser;
+  korvane::HiddenPane reportBrowser;
+
+  korvane::Program program({"http://127.0.0.1:9", "http://127.0.0.1:9", "ads@example.invalid",
+                            QApplication::applicationDirPath().toStdString()},
+                           {messages, links, pages, waiter, runBrowser, reportBrowser},
+                           [] { QApplication::quit(); });
+  korvane::bench::FirstPaintProbe probe(&program.front());
+  program.start();
+  return QApplication::exec();
+}
