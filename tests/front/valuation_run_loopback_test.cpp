@@ -9,8 +9,6 @@
 #include "util/markup.h"
 #include "util/run_buffer.h"
 
-#include <QHostAddress>
-#include <QTcpServer>
 #include <QUrl>
 #include <QUrlQuery>
 
@@ -29,13 +27,6 @@ const std::string kPage =
     "<p>Acacia Avenue, \xA3"
     "250,000 average</p>\r\n"
     "<p>Buying a home?</p></body></html>";
-
-// A loopback port that nothing listens on any more.
-int closedPort() {
-  QTcpServer listener;
-  listener.listen(QHostAddress::LocalHost, 0);
-  return listener.serverPort();
-}
 
 struct LoopbackRig {
   test::TempDir programFolder;
@@ -84,19 +75,6 @@ TEST(ValuationRunOverLoopback, PostCodeReachesTheServiceAsOneQueryValue) {
             "237,000");
   EXPECT_EQ(rig.report.captions[ReportLabel::Label4], "Report for AB1 2&x=1");
   EXPECT_EQ(test::readBytes(rig.work.entityHtml()), kPage + "\r\n");
-}
-
-TEST(ValuationRunOverLoopback, ServiceThatIsGoneStillEndsWithTheReport) {
-  const std::string host = "http://127.0.0.1:" + std::to_string(closedPort());
-  LoopbackRig rig;
-  rig.runAgainst(host);
-
-  EXPECT_EQ(rig.progress.lines.size(), 9u);
-  EXPECT_EQ(rig.progress.lines.back(), "Complete");
-  EXPECT_EQ(rig.report.captions[ReportLabel::LBL_AVERAGEPROPERTYVALUE], "\xA3,000");
-  EXPECT_EQ(rig.report.captions[ReportLabel::Label4], "No sold prices found for AB1");
-  EXPECT_EQ(rig.report.refreshes, 1);
-  EXPECT_TRUE(rig.boxes.shown().empty());
 }
 
 }  // namespace

@@ -294,18 +294,6 @@ TEST(ValuationRun, TwoRunsWithoutResetEachReportTheirOwnPage) {
   EXPECT_EQ(rig.progress.lines, expected);
 }
 
-TEST(ValuationRun, WorkFolderGoneAfterAGoodRunGivesEmptyResultsNotTheLastPage) {
-  RunRig rig;
-  rig.pages.pages = {listingPage("Acacia Avenue", "250,000"), listingPage("Birch Road", "180,000")};
-  rig.run.DoProc();
-  std::filesystem::remove_all(rig.work.folder());
-  rig.run.DoProc();
-
-  EXPECT_EQ(rig.buffer.text("lbl_streetname"), "");
-  EXPECT_EQ(rig.buffer.text("txt_num"), "");
-  EXPECT_EQ(rig.report.captions[ReportLabel::LBL_AVERAGEPROPERTYVALUE], "\xA3,000");
-}
-
 // --- The request ---
 
 TEST(ValuationRun, PostCodeIsSentAsOneEncodedQueryValueAndShownAsTyped) {
@@ -371,10 +359,8 @@ struct EndingCase {
 };
 
 const EndingCase kEndingCases[] = {
-    {"during the pause after the download", 0, 1},
-    {"during the pause after stripping", 1, 2},
-    {"during the pause after Downloading data", 4, 4},
-    {"during the market series pause", 6, 7},
+    {"during the pause after the download", 0, 1},     {"during the pause after stripping", 1, 2},
+    {"during the pause after Downloading data", 4, 4}, {"during the market series pause", 6, 7},
     {"during the last pause, after Complete", 7, 9},
 };
 
