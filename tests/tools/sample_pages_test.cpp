@@ -47,24 +47,6 @@ TEST(SamplePagesTest, PoundsCarryThePoundSignAndThousandsSeparators) {
   for (const auto& c : cases) EXPECT_EQ(formatPounds(c.pounds), c.text) << c.pounds;
 }
 
-TEST(SamplePagesTest, SaleDatesReadAsDayMonthYear) {
-  static const struct {
-    const char* iso;
-    const char* shown;
-  } cases[] = {
-      {"2019-11-18", "18 Nov 2019"}, {"2026-01-05", "5 Jan 2026"}, {"2024-12-31", "31 Dec 2024"},
-      {"2024-13-01", "2024-13-01"},  {"18/11/2019", "18/11/2019"}, {"", ""},
-  };
-  for (const auto& c : cases) EXPECT_EQ(formatSaleDate(c.iso), c.shown) << c.iso;
-}
-
-TEST(SamplePagesTest, MarkupCharactersAreEscaped) {
-  EXPECT_EQ(htmlEscape("<b a=\"1\">Fish & Chips</b>"),
-            "&lt;b a=&quot;1&quot;&gt;Fish &amp; Chips&lt;/b&gt;");
-  EXPECT_EQ(htmlEscape("Ffordd T\xC5\xB7 D\xC5\xB5r, Penley's"),
-            "Ffordd T\xC5\xB7 D\xC5\xB5r, Penley's");
-}
-
 TEST(SamplePagesTest, UnknownPostcodePageEchoesThePostcodeSafely) {
   const std::string page = noSalesPage("<script>alert(1)</script>");
   EXPECT_THAT(page, HasSubstr("&lt;script&gt;alert(1)&lt;/script&gt;"));
