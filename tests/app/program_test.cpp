@@ -160,7 +160,9 @@ TEST(ProgramEnd, ExitClosingTheReportOrTheMainWindowEndsTheProgram) {
     EXPECT_EQ(rig.endings, 1) << c.behaviour;
     EXPECT_TRUE(programEndRequested()) << c.behaviour;
     EXPECT_FALSE(rig.program->front().isVisible()) << c.behaviour;
-    if (c.runFirst) EXPECT_FALSE(rig.program->report().isVisible()) << c.behaviour;
+    if (c.runFirst) {
+      EXPECT_FALSE(rig.program->report().isVisible()) << c.behaviour;
+    }
   }
 }
 
