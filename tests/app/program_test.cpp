@@ -87,22 +87,32 @@ TEST(ProgramRun, ASecondPredictDuringAPauseDoesNothing) {
   EXPECT_TRUE(rig.boxes.shown().empty());
 }
 
-TEST(ProgramRun, ClosingTheProgressWindowDuringAPauseEndsTheProgram) {
-  test::ProgramRig rig;
-  rig.program->start();
-  rig.endWaitsWhenTheProgramEnds();
-  rig.duringPause = [&](std::size_t index) {
-    if (index == 3) rig.program->progress().close();
+TEST(ProgramRun, ClosingAWindowDuringAPauseEndsTheProgram) {
+  const struct {
+    const char* behaviour;
+    std::function<void(Program&)> close;
+  } cases[] = {
+      {"close box of the progress window", [](Program& p) { p.progress().close(); }},
+      {"close box of the main window", [](Program& p) { p.front().close(); }},
   };
-  predictForAcaciaAvenue(rig.program->front());  // returns: the run unwound quietly
+  for (const auto& c : cases) {
+    test::ProgramRig rig;
+    rig.program->start();
+    rig.endWaitsWhenTheProgramEnds();
+    rig.duringPause = [&](std::size_t index) {
+      if (index == 3) c.close(*rig.program);
+    };
+    predictForAcaciaAvenue(rig.program->front());  // returns: the run unwound quietly
 
-  EXPECT_TRUE(rig.program->ended());
-  EXPECT_EQ(rig.endings, 1);
-  EXPECT_EQ(rig.waiter.seconds.size(), 4u);
-  EXPECT_FALSE(rig.program->front().isVisible());
-  EXPECT_FALSE(rig.program->progress().isVisible());
-  // The run never reached the report.
-  EXPECT_EQ(rig.program->loadedWindows(), (std::vector<QString>{"frm_front", "frm_compute"}));
+    EXPECT_TRUE(rig.program->ended()) << c.behaviour;
+    EXPECT_EQ(rig.endings, 1) << c.behaviour;
+    EXPECT_EQ(rig.waiter.seconds.size(), 4u) << c.behaviour;
+    EXPECT_FALSE(rig.program->front().isVisible()) << c.behaviour;
+    EXPECT_FALSE(rig.program->progress().isVisible()) << c.behaviour;
+    // The run never reached the report.
+    EXPECT_EQ(rig.program->loadedWindows(), (std::vector<QString>{"frm_front", "frm_compute"}))
+        << c.behaviour;
+  }
 }
 
 TEST(ProgramReset, EvaluateAnotherPostCodeStartsAfresh) {
@@ -129,6 +139,13 @@ TEST(ProgramReset, EvaluateAnotherPostCodeStartsAfresh) {
   EXPECT_EQ(rig.waiter.seconds.back(), 1);
   EXPECT_EQ(rig.program->buffer().text("txt_num"), "");
   EXPECT_EQ(rig.program->buffer().text("gph_array"), ownerSeries);
+
+  // A second click finds nothing left to delete and ends in the same state.
+  rig.program->report().show();
+  QTest::mouseClick(rig.program->report().Label7(), Qt::LeftButton);
+  EXPECT_TRUE(front.isVisible());
+  EXPECT_FALSE(rig.program->report().isVisible());
+  EXPECT_TRUE(rig.boxes.shown().empty());
 
   // The next run lists its own lines only, from the top.
   QTest::keyClicks(front.txt_postcode(), "AB1");

@@ -10,6 +10,7 @@
 #include "support/run_fakes.h"
 #include "util/run_buffer.h"
 
+#include <QAction>
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
@@ -91,6 +92,17 @@ TEST(ReportRefreshGraph, WithoutSeriesDrawsNoLines) {
   rig.fillWorkedExample();
   rig.report.RefreshGraph();
   EXPECT_GT(test::pixelsOf(rig.report.Chart1()->picture(), test::Hue::Red), swatchesOnly + 50);
+}
+
+TEST(ReportRefreshGraph, TheLegendMenuRedrawsTheChartWithoutItsLegend) {
+  ReportRig rig;
+  rig.fillWorkedExample();
+  rig.report.Form_Load();
+  // Green is the third series' colour: it has no values, so only the legend shows it.
+  EXPECT_GT(test::pixelsOf(rig.report.Chart1()->picture(), test::Hue::Green), 20);
+  rig.report.Chart1()->mnuLegend()->trigger();
+  EXPECT_EQ(test::pixelsOf(rig.report.Chart1()->picture(), test::Hue::Green), 0);
+  EXPECT_GT(test::pixelsOf(rig.report.Chart1()->picture(), test::Hue::Red), 50);
 }
 
 TEST(ReportWindow, LoadDrawsShowsAndPointsTheHiddenPaneAtTheMakersSite) {
