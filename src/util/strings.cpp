@@ -119,6 +119,11 @@ std::size_t findFolded(std::string_view text, std::string_view needle, std::size
   std::size_t compared = 0;
   // 0 no match, 1 match, 2 give the rest to the linear search.
   auto check = [&](std::size_t pos) {
+    // The keys also let through bytes that differ from a case of the end bytes only in the case
+    // bits (0xDF and 0xBF for 0xFF, whose cases differ in two bits), so the ends are folded too.
+    if (fold(text[pos]) != fold(needle.front()) || fold(text[pos + m - 1]) != fold(needle.back())) {
+      return 0;
+    }
     std::size_t i = 1;
     while (i + 1 < m && fold(text[pos + i]) == fold(needle[i])) ++i;
     if (i + 1 >= m) return 1;
