@@ -1,0 +1,88 @@
+// The chart's drawing and mouse handling with fuzzed settings, series, colours, labels, surface
+// size and pointer events. Drawing may fail only with korvane::Failure (the report ignores it);
+// the pointer events never fail; the surface ends up cleared by every DrawGraph.
+
+#include "fuzz_check.h"
+
+#include "chart/chart.h"
+#include "support/recording_surface.h"
+#include "util/basic.h"
+
+namespace {
+
+using korvane::fuzz::FuzzInput;
+
+// A small array: its first index, then up to 15 items.
+korvane::IndexedArray<std::string> texts(FuzzInput& input) {
+  korvane::IndexedArray<std::string> array;
+  array.first = static_cast<std::int8_t>(input.byte());
+  const int count = input.byte() % 16;
+  for (int i = 0; i < count; ++i) array.items.emplace_back(input.textUntil());
+  return array;
+}
+
+korvane::IndexedArray<korvane::Color> colours(FuzzInput& input) {
+  korvane::IndexedArray<korvane::Color> array;
+  array.first = static_cast<std::int8_t>(input.byte());
+  const int count = input.byte() % 16;
+  for (int i = 0; i < count; ++i) array.items.push_back(input.integer<std::uint32_t>());
+  return array;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  FuzzInput input(data, size);
+  korvane::Chart chart;
+  chart.setRows(input.integer<std::int16_t>());
+  chart.setCols(input.integer<std::int16_t>());
+  chart.setMinValue(input.integer<std::int16_t>());
+  chart.setMaxValue(input.integer<std::int16_t>());
+  const double width = input.integer<std::uint16_t>();
+  const double height = input.integer<std::uint16_t>();
+  korvane::test::RecordingSurface surface(width, height);
+
+  const auto series = texts(input);
+  const auto seriesColours = colours(input);
+  const auto labels = texts(input);
+  const auto legendTexts = texts(input);
+  const auto legendColours = colours(input);
+
+  try {
+    chart.DrawGraph(surface, series, seriesColours, labels);
+  } catch (const korvane::Failure&) {
+  }
+  FUZZ_CHECK(!surface.calls().empty());
+  try {
+    chart.DrawLegend(surface, legendTexts, legendColours);
+  } catch (const korvane::Failure&) {
+  }
+
+  // A few pointer events (drag the legend, open the menu), then the legend once more where the
+  // drag left it.
+  while (!input.empty()) {
+    const std::uint8_t kind = input.byte();
+    const double x = input.integer<std::int16_t>();
+    const double y = input.integer<std::int16_t>();
+    switch (kind % 5) {
+      case 0:
+        chart.mousePress(1 + (kind >> 7), x, y);
+        break;
+      case 1:
+        chart.mouseMove(x, y);
+        break;
+      case 2:
+        chart.mouseRelease(1 + (kind >> 7), x, y);
+        break;
+      case 3:
+        chart.chooseMnuLegend();
+        break;
+      default:
+        try {
+          chart.DrawLegend(surface, legendTexts, legendColours);
+        } catch (const korvane::Failure&) {
+        }
+    }
+  }
+  return 0;
+}
