@@ -14,6 +14,7 @@
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
   QApplication::setApplicationName("Korvane");
+  QApplication::setApplicationVersion(KORVANE_VERSION);
   QApplication::setWindowIcon(QIcon(":/assets/korvane.svg"));
   // Message boxes and menus in the windows' own font.
   QApplication::setFont(korvane::windowFont());
