@@ -200,8 +200,9 @@ void frm_front::buildSponsorStrip(const std::string& advertEmail) {
 }
 
 void frm_front::Form_Load() {
-  show();
+  // On top before the first show: changing the flag of a shown window hides and shows it again.
   SetWindowOnTop(this, true);
+  show();
   // A file or folder that is not there is passed over; both deletions are always attempted.
   std::error_code ignored;
   std::filesystem::remove(m_workFolder.comprmDat(), ignored);
