@@ -62,6 +62,9 @@ std::string PageFetcher::fetch(const std::string& url) const {
   request.setHeader(QNetworkRequest::UserAgentHeader, QByteArrayLiteral("vb wininet"));
   request.setAttribute(QNetworkRequest::CacheLoadControlAttribute, QNetworkRequest::AlwaysNetwork);
   request.setAttribute(QNetworkRequest::CacheSaveControlAttribute, false);
+  // The body exactly as the server holds it: no compressed transfer for Qt to unpack (and to
+  // refuse as a suspected archive bomb when a long page packs too well).
+  request.setRawHeader("Accept-Encoding", "identity");
   request.setMaximumRedirectsAllowed(10);
   request.setTransferTimeout(static_cast<int>(m_transferTimeout.count()));
 

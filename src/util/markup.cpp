@@ -5,7 +5,9 @@
 
 #include <fcntl.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <cstring>
 #include <ctime>
 #include <system_error>
 
@@ -25,19 +27,40 @@ UniqueFd openOrThrow(const std::filesystem::path& path, int flags) {
 }
 
 // Strips one chunk into out (which has room for the whole chunk) and returns the bytes written.
-// insideTag carries over between chunks: it is the only state the stripping needs.
+// insideTag carries over between chunks: it is the only state the stripping needs. Runs of text
+// between markers are found with memchr and copied whole, which keeps the stripper close to the
+// speed of a plain copy; the bytes written are those of the byte-by-byte rule.
 std::size_t stripChunk(const char* in, std::size_t size, char* out, bool& insideTag) {
+  const char* const end = in + size;
   char* next = out;
-  for (std::size_t i = 0; i < size; ++i) {
-    char b = in[i];
-    if (b == '<') {
-      b = ' ';
-      insideTag = true;
-    } else if (b == '>') {
-      b = ' ';
+  // The next "<" and ">" at or after p, found lazily and reused until p passes them.
+  const char* nextOpen = nullptr;
+  const char* nextClose = nullptr;
+  const auto find = [end](const char* from, char marker) {
+    const void* found = std::memchr(from, marker, static_cast<std::size_t>(end - from));
+    return found ? static_cast<const char*>(found) : end;
+  };
+  const char* p = in;
+  while (p < end) {
+    if (nextClose == nullptr || nextClose < p) nextClose = find(p, '>');
+    if (insideTag) {
+      // A "<" inside a tag changes nothing; the tag ends at the next ">".
+      if (nextClose == end) break;
+      *next++ = ' ';
       insideTag = false;
+      p = nextClose + 1;
+      continue;
     }
-    if (!insideTag) *next++ = b;
+    if (nextOpen == nullptr || nextOpen < p) nextOpen = find(p, '<');
+    const char* const marker = std::min(nextOpen, nextClose);
+    std::memcpy(next, p, static_cast<std::size_t>(marker - p));
+    next += marker - p;
+    if (marker == end) break;
+    if (*marker == '<')
+      insideTag = true;
+    else
+      *next++ = ' ';  // a ">" outside any tag
+    p = marker + 1;
   }
   return static_cast<std::size_t>(next - out);
 }

@@ -70,6 +70,21 @@ TEST(FetchUrlText, SendsTheAgentAndTheExactPathAndQuery) {
   EXPECT_EQ(requests[0].userAgent, "vb wininet");
 }
 
+TEST(FetchUrlText, AsksForTheBodyUncompressedAndGetsALongRepetitivePageWhole) {
+  // A page that packs very well: a compressed transfer would be unpacked (or refused) by the
+  // client instead of handing back the served bytes.
+  std::string page;
+  while (page.size() < 20'000'000)
+    page += "<tr><td>High Street</td><td>&pound;250000</td></tr>\r\n";
+  LoopbackServer server;
+  server.serve("/long", 200, page);
+  const std::string fetched = FetchUrlText(server.url("/long"));
+  EXPECT_EQ(fetched.size(), page.size());
+  EXPECT_TRUE(fetched == page);
+  ASSERT_EQ(server.requests().size(), 1u);
+  EXPECT_EQ(server.requests()[0].headers.at("Accept-Encoding"), "identity");
+}
+
 TEST(FetchUrlText, SendsAPostCodeWithSpacesAndPoundSignsEncodedByteForByte) {
   LoopbackServer server;
   server.serve("/index.php", 200, "ok");

@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <gtest/gtest.h>
+#include <random>
 #include <regex>
 
 namespace korvane {
@@ -76,6 +77,45 @@ TEST(KillhtmlBytes, LongPageAcrossManyBuffersKeepsTheTagStateBetweenThem) {
   test::writeBytes(dir / "entity.html", page);
   killhtml(dir / "entity.html", dir / "comprm.dat");
   EXPECT_TRUE(test::readBytes(dir / "comprm.dat") == expected);
+}
+
+// The stripping rule applied one byte at a time, as the reference for pages of random bytes.
+std::string strippedByteByByte(const std::string& page) {
+  std::string out;
+  bool insideTag = false;
+  for (char b : page) {
+    if (b == '<') {
+      b = ' ';
+      insideTag = true;
+    }
+    if (b == '>') {
+      b = ' ';
+      insideTag = false;
+    }
+    if (!insideTag) out.push_back(b);
+  }
+  return out;
+}
+
+TEST(KillhtmlBytes, RandomPagesDenseWithMarkersMatchTheByteByByteRule) {
+  std::mt19937 random(20261206);
+  // Marker densities from almost none to almost all; sizes across the stripper's buffer size.
+  const int markerPercent[] = {1, 10, 50, 90};
+  const std::size_t sizes[] = {1, 17, 65'535, 65'536, 65'537, 300'001};
+  test::TempDir dir;
+  for (const int percent : markerPercent) {
+    for (const std::size_t size : sizes) {
+      std::string page(size, '\0');
+      for (char& b : page) {
+        const int roll = static_cast<int>(random() % 100);
+        b = roll < percent ? (random() % 2 ? '<' : '>') : static_cast<char>(random() % 256);
+      }
+      test::writeBytes(dir / "entity.html", page);
+      killhtml(dir / "entity.html", dir / "comprm.dat");
+      SCOPED_TRACE(::testing::Message() << percent << "% markers, " << size << " bytes");
+      EXPECT_TRUE(test::readBytes(dir / "comprm.dat") == strippedByteByByte(page));
+    }
+  }
 }
 
 // --- Work files over several runs ------------------------------------------------------------
