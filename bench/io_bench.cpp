@@ -145,7 +145,7 @@ class RatioReporter : public benchmark::ConsoleReporter {
   void ReportRuns(const std::vector<Run>& runs) override {
     ConsoleReporter::ReportRuns(runs);
     for (const Run& run : runs)
-      if (!run.error_occurred) m_seconds[run.benchmark_name()] = run.GetAdjustedRealTime() / 1e3;
+      if (!run.error_occurred) m_seconds[run.run_name.function_name] = run.GetAdjustedRealTime() / 1e3;
   }
   void printRatios() const {
     std::printf("\n");

@@ -36,7 +36,13 @@ LoopbackServer::LoopbackServer() : m_server(std::make_unique<httplib::Server>())
     response.status = route->status;
     switch (route->kind) {
       case Route::Kind::Body:
-        response.set_content(route->body, route->contentType.c_str());
+        // Sent straight from the route, so a long body is not copied for every request.
+        response.set_content_provider(
+            route->body.size(), route->contentType,
+            [route](std::size_t offset, std::size_t length, httplib::DataSink& sink) {
+              return sink.write(route->body.data() + offset,
+                                std::min(length, route->body.size() - offset));
+            });
         break;
       case Route::Kind::Redirect:
         response.set_redirect(route->location, route->status);
