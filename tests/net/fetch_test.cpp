@@ -169,6 +169,13 @@ TEST(FetchUrlText, UnreachablePortGivesEmptyText) {
   EXPECT_EQ(FetchUrlText("http://127.0.0.1:" + std::to_string(closedPort) + "/page"), "");
 }
 
+TEST(FetchUrlText, UntrustedCertificateGivesEmptyTextAndNoRequest) {
+  LoopbackServer server(LoopbackServer::Scheme::Https);
+  server.serve("/page", 200, "must not be read");
+  EXPECT_EQ(FetchUrlText(server.url("/page")), "");
+  EXPECT_TRUE(server.requests().empty());
+}
+
 TEST(FetchUrlText, MalformedAddressGivesEmptyText) {
   EXPECT_EQ(FetchUrlText(""), "");
   EXPECT_EQ(FetchUrlText("http://"), "");

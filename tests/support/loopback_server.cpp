@@ -16,7 +16,18 @@ struct LoopbackServer::Route {
   std::chrono::milliseconds holdFor{0};
 };
 
-LoopbackServer::LoopbackServer() : m_server(std::make_unique<httplib::Server>()) {
+namespace {
+
+std::unique_ptr<httplib::Server> makeServer(LoopbackServer::Scheme scheme) {
+  if (scheme == LoopbackServer::Scheme::Http) return std::make_unique<httplib::Server>();
+  const std::string folder = KORVANE_TEST_TLS_DIR;
+  return std::make_unique<httplib::SSLServer>((folder + "/cert.pem").c_str(),
+                                              (folder + "/key.pem").c_str());
+}
+
+}  // namespace
+
+LoopbackServer::LoopbackServer(Scheme scheme) : m_server(makeServer(scheme)), m_scheme(scheme) {
   // Clients may reuse a connection (after a redirect, say); an idle one is dropped soon so that
   // stopping the server never waits long for it.
   m_server->set_keep_alive_timeout(1);
@@ -94,7 +105,8 @@ LoopbackServer::~LoopbackServer() {
 }
 
 std::string LoopbackServer::url(std::string_view target) const {
-  return "http://127.0.0.1:" + std::to_string(m_port) + std::string(target);
+  const char* prefix = m_scheme == Scheme::Https ? "https://127.0.0.1:" : "http://127.0.0.1:";
+  return prefix + std::to_string(m_port) + std::string(target);
 }
 
 void LoopbackServer::serve(const std::string& path, int status, std::string body,

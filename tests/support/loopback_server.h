@@ -36,15 +36,18 @@ struct SeenRequest {
 
 class LoopbackServer {
  public:
+  // Https serves TLS with a self-signed certificate for 127.0.0.1 that no client trusts.
+  enum class Scheme { Http, Https };
+
   // Starts listening at once; fails the current test when no port can be bound.
-  LoopbackServer();
+  explicit LoopbackServer(Scheme scheme = Scheme::Http);
   // Releases stalled answers, stops the server and joins its thread.
   ~LoopbackServer();
   LoopbackServer(const LoopbackServer&) = delete;
   LoopbackServer& operator=(const LoopbackServer&) = delete;
 
   int port() const { return m_port; }
-  // "http://127.0.0.1:<port>" followed by target (which starts with "/").
+  // "http://127.0.0.1:<port>" (or "https://...") followed by target (which starts with "/").
   std::string url(std::string_view target) const;
 
   // Answers GETs of path (query ignored) with exactly these bytes and this status.
@@ -72,6 +75,7 @@ class LoopbackServer {
 
   std::unique_ptr<httplib::Server> m_server;
   std::thread m_thread;
+  Scheme m_scheme;
   int m_port = 0;
 
   mutable std::mutex m_mutex;
