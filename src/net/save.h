@@ -16,8 +16,8 @@ namespace korvane {
 // saved" (title "Sorry", critical icon) and returns false.
 bool SaveTextFile(std::string_view text, const std::filesystem::path& path, MessageBoxes& boxes);
 
-// True when the file system can tell the file's length (0 included); false for any failure,
-// including a missing file or a folder.
+// True when path names a file whose length the file system can tell (0 included); false for any
+// failure: a missing file, a folder, a device.
 bool FileIsPresent(const std::filesystem::path& path);
 
 }  // namespace korvane

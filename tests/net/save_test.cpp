@@ -96,6 +96,16 @@ TEST(SaveTextFile, FullDeviceShowsTheErrorBox) {
   EXPECT_EQ(boxes.shown(), std::vector<ShownBox>{errorBox(ENOSPC)});
 }
 
+TEST(SaveTextFile, WriteThatLeavesNoFileShowsTheSorryBox) {
+  // Writing to the null device succeeds, yet there is no file with a length afterwards.
+  if (access("/dev/null", W_OK) != 0) GTEST_SKIP() << "no writable /dev/null here";
+  test::RecordingMessageBoxes boxes;
+  EXPECT_FALSE(SaveTextFile("page", "/dev/null", boxes));
+  const ShownBox sorry{"Unexpectd error occured. File could not be saved", "Sorry",
+                       MessageIcon::Critical};
+  EXPECT_EQ(boxes.shown(), std::vector<ShownBox>{sorry});
+}
+
 // --- FileIsPresent ---------------------------------------------------------------------------
 
 TEST(FileIsPresent, AnswersWhetherAFileHasALength) {
