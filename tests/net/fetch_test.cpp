@@ -192,12 +192,6 @@ TEST(PageFetcher, StalledTransferGivesEmptyTextOnceTheTimeoutPasses) {
   EXPECT_LT(took, 20s);    // far below the server's own five-minute hold
 }
 
-TEST(PageFetcher, StallBeforeAnyBodyGivesEmptyText) {
-  LoopbackServer server;
-  server.stall("/slow", 10);
-  EXPECT_EQ(PageFetcher(300ms).fetch(server.url("/slow")), "");
-}
-
 TEST(PageFetcher, BodyCutOffMidwayGivesEmptyText) {
   LoopbackServer server;
   server.closeMidBody("/cut", 5000, std::string(1000, 'x'));

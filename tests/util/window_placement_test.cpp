@@ -47,16 +47,6 @@ TEST(SetWindowOnTop, ClearingAFlagThatIsNotSetChangesNothing) {
   EXPECT_TRUE(window.isVisible());
 }
 
-TEST(SetWindowOnTop, SettingItTwiceHidesTheWindowAtMostOnce) {
-  HideCounter window;
-  window.show();
-  SetWindowOnTop(&window, true);
-  const int hidesAfterFirst = window.hides;
-  SetWindowOnTop(&window, true);
-  EXPECT_EQ(window.hides, hidesAfterFirst);
-  EXPECT_TRUE(onTop(window));
-}
-
 TEST(SetWindowOnTop, AHiddenWindowStaysHiddenAndKeepsItsPlace) {
   QWidget window;
   window.setGeometry(50, 60, 300, 150);
@@ -68,16 +58,6 @@ TEST(SetWindowOnTop, AHiddenWindowStaysHiddenAndKeepsItsPlace) {
     EXPECT_EQ(window.pos(), QPoint(50, 60));
     EXPECT_EQ(window.size(), QSize(300, 150));
   }
-}
-
-TEST(SetWindowOnTop, KeepsTheWindowsOtherFlags) {
-  QWidget window(nullptr, Qt::Window | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
-  window.show();
-  SetWindowOnTop(&window, true);
-  EXPECT_TRUE(window.windowFlags().testFlag(Qt::WindowCloseButtonHint));
-  SetWindowOnTop(&window, false);
-  EXPECT_TRUE(window.windowFlags().testFlag(Qt::WindowCloseButtonHint));
-  EXPECT_FALSE(onTop(window));
 }
 
 }  // namespace
