@@ -18,6 +18,7 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <set>
 #include <string>
 
 namespace korvane {
@@ -144,8 +145,15 @@ class RatioReporter : public benchmark::ConsoleReporter {
  public:
   void ReportRuns(const std::vector<Run>& runs) override {
     ConsoleReporter::ReportRuns(runs);
-    for (const Run& run : runs)
-      if (!run.error_occurred) m_seconds[run.run_name.function_name] = run.GetAdjustedRealTime() / 1e3;
+    // With --benchmark_repetitions the median stands for the benchmark; otherwise its one run.
+    for (const Run& run : runs) {
+      if (run.error_occurred) continue;
+      const std::string& name = run.run_name.function_name;
+      const bool median = run.run_type == Run::RT_Aggregate && run.aggregate_name == "median";
+      if (median) m_medians.insert(name);
+      if (median || (run.run_type == Run::RT_Iteration && !m_medians.count(name)))
+        m_seconds[name] = run.GetAdjustedRealTime() / 1e3;
+    }
   }
   void printRatios() const {
     std::printf("\n");
@@ -170,6 +178,7 @@ class RatioReporter : public benchmark::ConsoleReporter {
                 met ? "met" : "NOT met");
   }
   std::map<std::string, double> m_seconds;
+  std::set<std::string> m_medians;
 };
 
 }  // namespace
