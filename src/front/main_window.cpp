@@ -249,6 +249,22 @@ std::string frm_front::valuation() const { return fromQString(m_valuation->text(
 
 std::string frm_front::purchasedAgo() const { return fromQString(m_purchasedAgo->currentText()); }
 
+void frm_front::printLine(std::string_view line) {
+  if (m_printed == nullptr) {
+    m_printed = new QLabel(this);
+    m_printed->setObjectName("printed");
+    m_printed->setTextFormat(Qt::PlainText);
+    m_printed->setAttribute(Qt::WA_TransparentForMouseEvents);
+    setTextColour(m_printed, QColor(0xD8, 0xE4, 0xF0));
+    m_printed->move(0, 0);
+    m_printed->show();
+  }
+  QString text = m_printed->text();
+  if (!text.isEmpty()) text += QLatin1Char('\n');
+  m_printed->setText(text + toQString(line));
+  m_printed->adjustSize();
+}
+
 void frm_front::showMessage(const char* text) {
   m_messages.show(text, kProgramTitle, MessageIcon::Information);
 }

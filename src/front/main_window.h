@@ -11,6 +11,7 @@
 #include <string>
 
 class QComboBox;
+class QLabel;
 class QLineEdit;
 
 namespace korvane {
@@ -54,6 +55,8 @@ class frm_front final : public QWidget, public RunInputs {
   std::string postcode() const override;
   std::string valuation() const override;
   std::string purchasedAgo() const override;
+  // Adds the line below those printed before, at the window's top left.
+  void printLine(std::string_view line) override;
 
   QLineEdit* txt_postcode() const { return m_postcode; }
   QComboBox* txt_bedrooms() const { return m_bedrooms; }
@@ -87,6 +90,7 @@ class frm_front final : public QWidget, public RunInputs {
   QComboBox* m_purchasedAgo = nullptr;
   SvgPicture* m_predict = nullptr;
   LinkLabel* m_visitLink = nullptr;
+  QLabel* m_printed = nullptr;  // the lines printed on the window's surface
 };
 
 }  // namespace korvane

@@ -26,6 +26,9 @@ class RunInputs {
   virtual std::string valuation() const = 0;
   // The text of txt_purchasedago exactly as chosen or typed.
   virtual std::string purchasedAgo() const = 0;
+  // Writes one line of text on the main window's surface, below the lines written before (the
+  // markup stripper's date-and-time lines). They carry no meaning for the run.
+  virtual void printLine(std::string_view line) { (void)line; }
 };
 
 // The progress window frm_compute and its status list List1.

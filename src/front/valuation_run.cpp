@@ -62,7 +62,10 @@ void ValuationRun::DoProc() {
     progress.append("Sending request...");
     SaveTextFile(buffer.text("txt_htmlsource"), work.entityHtml(), m_ports.messages);
   });
-  attempt([&] { killhtml(work.entityHtml(), work.comprmDat()); });
+  attempt([&] {
+    killhtml(work.entityHtml(), work.comprmDat(),
+             [&](const std::string& line) { m_ports.inputs.printLine(line); });
+  });
   attempt([&] { waiter.wait(2); });
   attempt([&] { LoadText(buffer, "txt_nohtmlsource", work.comprmDat(), m_ports.messages); });
   attempt([&] { cutStreetAndAverage(buffer); });

@@ -14,6 +14,7 @@
 #include "util/run_buffer.h"
 
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QTest>
 
@@ -174,6 +175,18 @@ TEST(MainWindow, VisitLinkOpensTheMakersSiteEachTime) {
   QTest::mouseClick(rig.front.Label9(), Qt::LeftButton);
   QTest::mouseClick(rig.front.Label9(), Qt::LeftButton);
   EXPECT_EQ(rig.links.opened, (std::vector<std::string>{kSite, kSite}));
+}
+
+TEST(MainWindow, PrintedLinesStandOneBelowTheOtherAtTheTopLeft) {
+  FrontRig rig;
+  rig.front.show();
+  rig.front.printLine("06/12/2026 21:10:05");
+  rig.front.printLine("06/12/2026 21:10:06");
+  auto* printed = rig.front.findChild<QLabel*>("printed");
+  ASSERT_NE(printed, nullptr);
+  EXPECT_EQ(printed->text(), QString("06/12/2026 21:10:05\n06/12/2026 21:10:06"));
+  EXPECT_EQ(printed->pos(), QPoint(0, 0));
+  EXPECT_TRUE(printed->isVisible());
 }
 
 TEST(MainWindow, ClosingItUnloadsTheProgramsWindows) {

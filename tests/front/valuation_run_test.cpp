@@ -21,6 +21,7 @@ namespace {
 using test::Journal;
 using ::testing::ElementsAre;
 using ::testing::ElementsAreArray;
+using ::testing::MatchesRegex;
 using ::testing::StartsWith;
 
 constexpr char kHost[] = "http://127.0.0.1:9";
@@ -80,6 +81,8 @@ const std::vector<std::string> kStatusLinesOf250 = {
 
 // --- One run of a normal page ---
 
+constexpr const char* kDateTimePattern = "[0-9]{2}/[0-9]{2}/[0-9]{4} [0-9]{2}:[0-9]{2}:[0-9]{2}";
+
 TEST(ValuationRun, NormalPageRunsEveryStepInOrder) {
   RunRig rig;
   rig.pages.pages = {listingPage("Acacia Avenue", "250,000")};
@@ -105,6 +108,9 @@ TEST(ValuationRun, NormalPageRunsEveryStepInOrder) {
   EXPECT_EQ(rig.progress.lines, kStatusLinesOf250);
   EXPECT_TRUE(rig.boxes.shown().empty());
   EXPECT_FALSE(rig.run.running());
+  // The stripper writes the date and time on the main window before and after its work.
+  EXPECT_THAT(rig.inputs.printed,
+              ElementsAre(MatchesRegex(kDateTimePattern), MatchesRegex(kDateTimePattern)));
 }
 
 TEST(ValuationRun, NormalPageFillsEveryRunBufferFieldAndWorkFile) {
@@ -238,6 +244,8 @@ TEST(ValuationRun, MissingWorkFolderShowsTheFileBoxesAndStillShowsTheReport) {
   EXPECT_TRUE(rig.report.visible);
   EXPECT_EQ(rig.report.refreshes, 1);
   EXPECT_FALSE(std::filesystem::exists(rig.work.folder()));
+  // The stripper stopped at its first file: only the line before the work was written.
+  EXPECT_THAT(rig.inputs.printed, ElementsAre(MatchesRegex(kDateTimePattern)));
 }
 
 TEST(ValuationRun, FailingStepIsSkippedSilentlyAndTheRunCarriesOn) {

@@ -21,10 +21,12 @@ class FakeInputs final : public RunInputs {
       "\xA3"
       "000,000";
   std::string purchasedAgoText = "1";
+  std::vector<std::string> printed;
 
   std::string postcode() const override { return postcodeText; }
   std::string valuation() const override { return valuationText; }
   std::string purchasedAgo() const override { return purchasedAgoText; }
+  void printLine(std::string_view line) override { printed.emplace_back(line); }
 };
 
 // Keeps the list as the progress window would: first-of-run lines at the top, the rest at the end.
