@@ -6,6 +6,7 @@
 #include "platform/link_opener.h"
 #include "platform/message_boxes.h"
 #include "platform/qt_text.h"
+#include "platform/rule_line.h"
 #include "platform/svg_picture.h"
 #include "platform/twips.h"
 #include "platform/window_fonts.h"
@@ -48,17 +49,6 @@ QLabel* caption(QWidget* parent, const char* name, const QString& text, int left
     label->move(pxPoint(left, top));
   }
   return label;
-}
-
-// A horizontal rule from left to right at top, in twips.
-void rule(QWidget* parent, const char* name, int left, int right, int top) {
-  auto* line = new QFrame(parent);
-  line->setObjectName(name);
-  line->setAutoFillBackground(true);
-  QPalette palette = line->palette();
-  palette.setColor(QPalette::Window, Qt::white);
-  line->setPalette(palette);
-  line->setGeometry(px(left), px(top), px(right) - px(left), 1);
 }
 
 QComboBox* dropDown(QWidget* parent, const char* name, int top, const QStringList& entries,
@@ -143,15 +133,15 @@ void frm_front::buildCaptions() {
   QFont bold = font();
   bold.setBold(true);
 
-  rule(this, "Line1", 2040, 5880, 840);
-  rule(this, "Line2", 2040, 5880, 1200);
+  addWhiteRule(this, "Line1", 2040, 5880, 840);
+  addWhiteRule(this, "Line2", 2040, 5880, 1200);
   caption(this, "Label4", "Enter your Property Details", 2040, 960, heading)->setFont(bold);
   caption(this, "Label1", "Enter your Post Code:", 840, 1680, white);
   caption(this, "Label10", "Enter with no spaces", 4200, 1680, white);
   caption(this, "Label2", "How many bedrooms:", 840, 2040, white);
   caption(this, "Label3", "Property type:", 1440, 2400, white);
-  rule(this, "Line3", 2040, 5880, 3120);
-  rule(this, "Line4", 2040, 5880, 3480);
+  addWhiteRule(this, "Line3", 2040, 5880, 3120);
+  addWhiteRule(this, "Line4", 2040, 5880, 3480);
   caption(this, "Label5", "Valuation", 2040, 3240, heading)->setFont(bold);
   // Two lines high, ending where the input fields begin.
   caption(this, "Label6", "How much do you value your property at:", 720, 3840, white, 2100, 495);

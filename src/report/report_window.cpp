@@ -5,6 +5,7 @@
 #include "platform/link_label.h"
 #include "platform/link_opener.h"
 #include "platform/qt_text.h"
+#include "platform/rule_line.h"
 #include "platform/svg_picture.h"
 #include "platform/twips.h"
 #include "platform/window_fonts.h"
@@ -42,16 +43,6 @@ QLabel* reportLabel(QWidget* parent, const char* name, const QString& text, cons
   label->setPalette(palette);
   label->setGeometry(box);
   return label;
-}
-
-void whiteRule(QWidget* parent, const char* name, int left, int right, int top) {
-  auto* line = new QFrame(parent);
-  line->setObjectName(name);
-  line->setAutoFillBackground(true);
-  QPalette palette = line->palette();
-  palette.setColor(QPalette::Window, Qt::white);
-  line->setPalette(palette);
-  line->setGeometry(px(left), px(top), px(right) - px(left), 1);
 }
 
 void picture(QWidget* parent, const char* name, const char* path, const QRect& box) {
@@ -95,9 +86,9 @@ frm_report::frm_report(std::string makerSite, RunBuffer& buffer, LinkOpener& lin
 
 void frm_report::buildPictures() {
   picture(this, "frmimg", ":/assets/report_background.svg", pxRect(0, 0, 6840, 7440));
-  whiteRule(this, "Line1", 1800, 5880, 840);
+  addWhiteRule(this, "Line1", 1800, 5880, 840);
   picture(this, "Image3", ":/assets/report_icon_house.svg", pxRect(1200, 840, 360, 360));
-  whiteRule(this, "Line2", 1800, 5880, 1200);
+  addWhiteRule(this, "Line2", 1800, 5880, 1200);
   picture(this, "Image1", ":/assets/report_icon_future.svg", pxRect(120, 1320, 480, 480));
   picture(this, "Image2", ":/assets/report_icon_past.svg", pxRect(120, 2040, 465, 465));
   picture(this, "Image4", ":/assets/report_icon_average.svg", pxRect(120, 2760, 480, 465));
