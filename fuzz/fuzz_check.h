@@ -43,7 +43,7 @@ class FuzzInput {
   Integer integer() {
     Integer value{};
     const std::size_t n = std::min(sizeof value, m_rest.size());
-    std::memcpy(&value, m_rest.data(), n);
+    if (n > 0) std::memcpy(&value, m_rest.data(), n);  // data() may be null once used up
     m_rest.remove_prefix(n);
     return value;
   }
