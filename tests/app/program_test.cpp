@@ -154,6 +154,10 @@ TEST(ProgramReset, EvaluateAnotherPostCodeStartsAfresh) {
   EXPECT_TRUE(rig.program->report().isVisible());
   EXPECT_EQ(caption(rig.program->report(), ReportLabel::LBL_AVERAGEPROPERTYVALUE),
             QString::fromUtf8("£250,000"));
+  // The report stayed loaded: its load handler, and the hidden pane's load, ran once only.
+  EXPECT_EQ(rig.reportBrowser.urls, std::vector<std::string>{"http://maker.example"});
+  EXPECT_EQ(rig.program->loadedWindows(),
+            (std::vector<QString>{"frm_front", "frm_compute", "frm_report"}));
 }
 
 TEST(ProgramEnd, ExitClosingTheReportOrTheMainWindowEndsTheProgram) {

@@ -6,6 +6,7 @@
 #include "platform/link_label.h"
 #include "platform/svg_picture.h"
 #include "platform/twips.h"
+#include "support/caption_fit.h"
 #include "support/files.h"
 #include "support/recording_link_opener.h"
 #include "support/recording_message_boxes.h"
@@ -151,6 +152,89 @@ TEST(MainWindow, StartsWithTheDesignedInputs) {
     }
   }
   EXPECT_EQ(reached, std::vector<const QWidget*>(std::begin(inputs), std::end(inputs)));
+}
+
+TEST(MainWindow, CaptionsStandWhereDesignedWithTheirExactWording) {
+  FrontRig rig;
+  const struct {
+    const char* name;
+    const char* text;  // UTF-8
+    int left;
+    int top;
+  } cases[] = {
+      {"Label4", "Enter your Property Details", 2040, 960},
+      {"Label1", "Enter your Post Code:", 840, 1680},
+      {"Label10", "Enter with no spaces", 4200, 1680},
+      {"Label2", "How many bedrooms:", 840, 2040},
+      {"Label3", "Property type:", 1440, 2400},
+      {"Label5", "Valuation", 2040, 3240},
+      {"Label6", "How much do you value your property at:", 720, 3840},
+      {"Label7", "How many years ago did you buy your home:", 720, 4440},
+      {"Label9", "Visit us at  http://maker.example", 120, 5520},
+      {"Label8", "Sponsered Listings", 120, 5760},
+      {"Label11", "Feature your Business\\Product Here", 1920, 6240},
+      {"Label12",
+       "Exposure to hundreds of visitors a day who are interested in their finances, advertising "
+       "with us is FREE. To advertise email - ads@maker.example",
+       1920, 6600},
+  };
+  for (const auto& c : cases) {
+    const auto* label = rig.front.findChild<QLabel*>(c.name);
+    ASSERT_NE(label, nullptr) << c.name;
+    EXPECT_EQ(label->text(), QString::fromUtf8(c.text)) << c.name;
+    EXPECT_EQ(label->pos(), pxPoint(c.left, c.top)) << c.name;
+  }
+}
+
+TEST(MainWindow, EveryCaptionShowsWhole) {
+  FrontRig rig;
+  rig.front.show();
+  EXPECT_EQ(test::clippedCaptions(rig.front), std::vector<std::string>{});
+}
+
+TEST(MainWindow, PicturesInputsAndRulesFillTheirDesignedBoxes) {
+  FrontRig rig;
+  const struct {
+    const char* name;
+    QRect box;
+  } cases[] = {
+      {"Image1", pxRect(0, 0, 6000, 6000)},
+      {"Image2", pxRect(120, 840, 480, 480)},
+      {"Image3", pxRect(4200, 5040, 1500, 750)},
+      {"Image4", pxRect(120, 6240, 1560, 1170)},
+      {"Shape1", pxRect(0, 6000, 6000, 1575)},
+      {"txt_postcode", pxRect(2880, 1680, 1215, 285)},
+      {"txt_bedrooms", pxRect(2880, 2040, 1815, 315)},
+      {"txt_propertytype", pxRect(2880, 2400, 1815, 315)},
+      {"txt_valuation", pxRect(2880, 3840, 1815, 285)},
+      {"txt_purchasedago", pxRect(2880, 4440, 1815, 315)},
+  };
+  for (const auto& c : cases) {
+    const auto* widget = rig.front.findChild<QWidget*>(c.name);
+    ASSERT_NE(widget, nullptr) << c.name;
+    EXPECT_EQ(widget->geometry(), c.box) << c.name;
+  }
+  // The rules above and below the two headings run from 2040 to 5880 twips.
+  const struct {
+    const char* name;
+    int top;
+  } rules[] = {{"Line1", 840}, {"Line2", 1200}, {"Line3", 3120}, {"Line4", 3480}};
+  for (const auto& rule : rules) {
+    const auto* line = rig.front.findChild<QWidget*>(rule.name);
+    ASSERT_NE(line, nullptr) << rule.name;
+    EXPECT_EQ(line->x(), px(2040)) << rule.name;
+    EXPECT_EQ(line->geometry().right() + 1, px(5880)) << rule.name;
+    EXPECT_EQ(line->y(), px(rule.top)) << rule.name;
+  }
+}
+
+TEST(MainWindow, IsFixedSizeWithAMinimiseButtonOnly) {
+  FrontRig rig;
+  const QSize size = pxSize(6000, 7575);
+  EXPECT_EQ(rig.front.minimumSize(), size);
+  EXPECT_EQ(rig.front.maximumSize(), size);
+  EXPECT_TRUE(rig.front.windowFlags().testFlag(Qt::WindowMinimizeButtonHint));
+  EXPECT_FALSE(rig.front.windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
 }
 
 TEST(MainWindow, LoadDeletesTheWorkFilesOfAnEarlierRunSilently) {

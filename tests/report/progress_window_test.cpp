@@ -3,6 +3,9 @@
 #include "report/progress_window.h"
 
 #include "platform/twips.h"
+#include "support/caption_fit.h"
+
+#include <QLabel>
 
 #include <gtest/gtest.h>
 
@@ -45,6 +48,26 @@ TEST(ProgressWindow, ClosingItUnloadsIt) {
   EXPECT_EQ(unloads, 1);
   EXPECT_EQ(progress.windowTitle(), QString("Please Wait......"));
   EXPECT_EQ(progress.size(), pxSize(3975, 3015));
+}
+
+TEST(ProgressWindow, RequestToWaitAndListStandWhereDesigned) {
+  frm_compute progress([] {});
+  progress.show();
+  const struct {
+    const char* name;
+    QRect box;
+  } cases[] = {
+      {"Label1", pxRect(120, 120, 3375, 495)},
+      {"List1", pxRect(120, 720, 3735, 2175)},
+  };
+  for (const auto& c : cases) {
+    const auto* widget = progress.findChild<QWidget*>(c.name);
+    ASSERT_NE(widget, nullptr) << c.name;
+    EXPECT_EQ(widget->geometry(), c.box) << c.name;
+  }
+  EXPECT_EQ(progress.findChild<QLabel*>("Label1")->text(),
+            QString("Please wait while Korvane calculates."));
+  EXPECT_EQ(test::clippedCaptions(progress), std::vector<std::string>{});
 }
 
 TEST(ProgressWindow, StreetNamesInUtf8ShowAsTyped) {
