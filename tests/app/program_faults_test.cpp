@@ -1,5 +1,6 @@
 // The user interrupting the program at awkward moments: closing the progress window in each pause
-// of a run, and clicking "Evaluate another post code" again before the first click has finished.
+// of a run, closing a window during the reset's pause, and clicking "Evaluate another post code"
+// again before the first click has finished.
 
 #include "app/program_rig.h"
 #include "front/main_window.h"
@@ -12,6 +13,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTest>
 
 #include <filesystem>
@@ -48,6 +50,38 @@ TEST(ProgramInterrupted, ClosingTheProgressWindowInAnyPauseEndsTheProgramAtOnce)
       EXPECT_FALSE(window->isVisible()) << window->objectName().toStdString();
     }
     EXPECT_TRUE(rig.boxes.shown().empty());
+  }
+}
+
+TEST(ProgramInterrupted, EndingTheProgramDuringTheResetsPauseDropsTheRestOfTheReset) {
+  const struct {
+    const char* behaviour;
+    std::function<void(Program&)> close;
+  } cases[] = {
+      {"Exit on the report",
+       [](Program& p) { QTest::mouseClick(p.report().Command1(), Qt::LeftButton); }},
+      {"close box of the report", [](Program& p) { p.report().close(); }},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.behaviour);
+    test::ProgramRig rig;
+    rig.program->start();
+    predictForAB1(rig.program->front());
+    rig.endWaitsWhenTheProgramEnds();
+    rig.duringPause = [&](std::size_t index) {
+      if (index == kPausesPerRun) c.close(*rig.program);
+    };
+    QTest::mouseClick(rig.program->report().Label7(), Qt::LeftButton);
+
+    EXPECT_TRUE(rig.program->ended());
+    EXPECT_EQ(rig.endings, 1);
+    // The reset stopped in its pause: the main window is not shown again after the end, and the
+    // fields it would have emptied afterwards keep their values.
+    for (const QWidget* window : QApplication::topLevelWidgets()) {
+      EXPECT_FALSE(window->isVisible()) << window->objectName().toStdString();
+    }
+    EXPECT_EQ(rig.program->front().txt_postcode()->text(), QString("AB1"));
+    EXPECT_EQ(rig.program->buffer().text("txt_num"), "250");
   }
 }
 
