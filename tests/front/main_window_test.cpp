@@ -14,6 +14,7 @@
 #include "util/markup.h"
 #include "util/run_buffer.h"
 
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -83,6 +84,23 @@ TEST(MainWindowPredict, ChecksThePostCodeThenThePropertyType) {
       EXPECT_TRUE(rig.boxes.shown().empty()) << c.behaviour;
       ASSERT_EQ(rig.pages.urls.size(), 1u) << c.behaviour;
     }
+  }
+}
+
+TEST(MainWindowPredict, EveryPropertyTypePickedFromTheListPassesTheCheck) {
+  for (const char* type : {"Detached", "Semi-Detached", "Terraced", "Flat"}) {
+    FrontRig rig;
+    rig.front.show();
+    QTest::keyClicks(rig.front.txt_postcode(), "AB1");
+    QComboBox* list = rig.front.txt_propertytype();
+    list->showPopup();
+    QAbstractItemView* view = list->view();
+    const QModelIndex entry = view->model()->index(list->findText(type), 0);
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(entry).center());
+    EXPECT_EQ(list->currentText(), QString(type));
+    QTest::mouseClick(rig.front.Image3(), Qt::LeftButton);
+    EXPECT_TRUE(rig.boxes.shown().empty()) << type;
+    EXPECT_EQ(rig.pages.urls.size(), 1u) << type;
   }
 }
 
