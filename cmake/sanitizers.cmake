@@ -13,4 +13,12 @@ if(ENABLE_SANITIZERS)
     -fno-omit-frame-pointer)
   add_compile_options(${korvane_sanitize_flags})
   add_link_options(-fsanitize=address,undefined)
+  # Clang links its runtime into programs only, so a shared library linked with --no-undefined
+  # (libQuorbel.so) needs the runtime as a shared library, found by the programs' run path.
+  # libFuzzer programs need the runtime linked in, so a fuzzing build keeps the static one.
+  if(CMAKE_CXX_COMPILER_ID MATCHES "Clang" AND NOT ENABLE_FUZZING)
+    execute_process(COMMAND ${CMAKE_CXX_COMPILER} -print-runtime-dir
+                    OUTPUT_VARIABLE korvane_sanitizer_runtime OUTPUT_STRIP_TRAILING_WHITESPACE)
+    add_link_options(-shared-libsan -Wl,-rpath,${korvane_sanitizer_runtime})
+  endif()
 endif()
