@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 #include <map>
+#include <ostream>
 #include <string>
 
 namespace korvane {
@@ -86,6 +87,10 @@ struct PageCase {
   std::string page;
   Fields expected;
 };
+
+// Printed by name: gtest would otherwise dump the bytes of the whole case, the unused parts
+// of its strings' buffers included.
+void PrintTo(const PageCase& c, std::ostream* out) { *out << c.behaviour; }
 
 const PageCase kPageCases[] = {
     {"the illustrative page gives the street and its average",
@@ -228,6 +233,12 @@ struct ValuationCase {
   std::string digits;
   std::string others;
 };
+
+// Printed by its input: gtest would otherwise dump the bytes of the whole case, the unused
+// parts of its strings' buffers included.
+void PrintTo(const ValuationCase& c, std::ostream* out) {
+  *out << ::testing::PrintToString(c.typed);
+}
 
 const ValuationCase kValuationCases[] = {
     {"\xA3"

@@ -5,6 +5,7 @@
 #include "util/run_buffer.h"
 
 #include <gtest/gtest.h>
+#include <ostream>
 #include <string>
 
 namespace korvane {
@@ -26,6 +27,10 @@ struct FigureCase {
   std::string fiveYearsAgo;  // txt_5years
   ReportTexts report;
 };
+
+// Printed by name: gtest would otherwise dump the bytes of the whole case, the unused parts
+// of its strings' buffers included.
+void PrintTo(const FigureCase& c, std::ostream* out) { *out << c.behaviour; }
 
 const FigureCase kFigureCases[] = {
     {"a typical average: thousands are truncated, never rounded",
@@ -217,6 +222,12 @@ struct MoneyCase {
   std::string thousands;
   std::string expected;
 };
+
+// Printed by its input: gtest would otherwise dump the bytes of the whole case, the unused
+// parts of its strings' buffers included.
+void PrintTo(const MoneyCase& c, std::ostream* out) {
+  *out << ::testing::PrintToString(c.thousands);
+}
 
 // Averages, five-year and five-years-ago texts of the table above are money texts too.
 const MoneyCase kMoneyCases[] = {

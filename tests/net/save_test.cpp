@@ -28,6 +28,10 @@ struct AppendCase {
   std::string after;
 };
 
+// Printed by name: gtest would otherwise dump the bytes of the whole case, the unused parts
+// of its strings' buffers included.
+void PrintTo(const AppendCase& c, std::ostream* out) { *out << c.name; }
+
 class SaveTextFileAppends : public ::testing::TestWithParam<AppendCase> {};
 
 TEST_P(SaveTextFileAppends, TextAndCrLfGoBehindWhatWasThere) {

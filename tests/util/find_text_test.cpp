@@ -4,6 +4,7 @@
 #include "util/strings.h"
 
 #include <gtest/gtest.h>
+#include <ostream>
 #include <string>
 
 namespace korvane {
@@ -15,6 +16,10 @@ struct FoldedCase {
   std::string needle;
   std::size_t expected;
 };
+
+// Printed by name: gtest would otherwise dump the bytes of the whole case, the unused parts
+// of its strings' buffers included.
+void PrintTo(const FoldedCase& c, std::ostream* out) { *out << c.behaviour; }
 
 // Texts longer than one 16-byte block, so that both the block scan and the byte scan meet them.
 const std::string kPadding(20, '.');

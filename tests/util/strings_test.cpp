@@ -1,6 +1,7 @@
 #include "util/strings.h"
 
 #include <gtest/gtest.h>
+#include <ostream>
 #include <random>
 #include <string>
 
@@ -17,6 +18,10 @@ struct BetweenCase {
   bool caseSensitive;
   std::string expected;
 };
+
+// Printed by name: gtest would otherwise dump the bytes of the whole case, the unused parts
+// of its strings' buffers included.
+void PrintTo(const BetweenCase& c, std::ostream* out) { *out << c.behaviour; }
 
 const BetweenCase kBetweenCases[] = {
     {"skips the character right after the start marker", "View: Show Acacia Road only", "Show",
@@ -144,6 +149,10 @@ struct SplitCase {
   std::string others;
 };
 
+// Printed by its input: gtest would otherwise dump the bytes of the whole case, the unused
+// parts of its strings' buffers included.
+void PrintTo(const SplitCase& c, std::ostream* out) { *out << ::testing::PrintToString(c.text); }
+
 const SplitCase kSplitCases[] = {
     {"\xA3"
      "254,000",
@@ -196,6 +205,12 @@ struct TelephoneCase {
   std::string number;
   std::string expected;
 };
+
+// Printed by its input: gtest would otherwise dump the bytes of the whole case, the unused
+// parts of its strings' buffers included.
+void PrintTo(const TelephoneCase& c, std::ostream* out) {
+  *out << ::testing::PrintToString(c.number);
+}
 
 const TelephoneCase kTelephoneCases[] = {
     {"", ""},
