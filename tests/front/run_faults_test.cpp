@@ -48,7 +48,7 @@ class QuickPages final : public PageSource {
   std::string fetch(const std::string& url) override { return m_fetcher.fetch(url); }
 
  private:
-  PageFetcher m_fetcher{400ms, kLimit};
+  PageFetcher m_fetcher{1s, kLimit};
 };
 
 struct RunRig {
@@ -148,15 +148,16 @@ class ServiceFaultRun : public ::testing::TestWithParam<ServiceFault> {};
 
 TEST_P(ServiceFaultRun, EndsWithAnEmptyReportAndNothingOfThePreviousRun) {
   RunRig rig;
-  QuickPages pages;
+  FetchPageSource programPages;
   test::LoopbackServer good;
   good.serve("/index.php", 200, kPage);
-  rig.runAgainst(pages, good.url(""));
+  rig.runAgainst(programPages, good.url(""));
   ASSERT_EQ(rig.buffer.text("lbl_streetname"), "Acacia Avenue");
   rig.resetForAnotherValuation();
 
   test::LoopbackServer faulty;
   const std::string host = GetParam().arrange(faulty);
+  QuickPages pages;
   rig.runAgainst(pages, host);
   expectEmptyReport(rig);
 }
