@@ -62,12 +62,17 @@ void ValuationRun::DoProc() {
     progress.append("Sending request...");
     SaveTextFile(buffer.text("txt_htmlsource"), work.entityHtml(), m_ports.messages);
   });
-  attempt([&] {
+  const bool stripped = attempt([&] {
     killhtml(work.entityHtml(), work.comprmDat(),
              [&](const std::string& line) { m_ports.inputs.printLine(line); });
   });
   attempt([&] { waiter.wait(2); });
-  attempt([&] { LoadText(buffer, "txt_nohtmlsource", work.comprmDat(), m_ports.messages); });
+  attempt([&] {
+    // A stripped page this run could not write is an earlier run's (its deletion failed too, as
+    // in a read-only work folder): reading it would report that page again.
+    if (!stripped && FileIsPresent(work.comprmDat())) return;
+    LoadText(buffer, "txt_nohtmlsource", work.comprmDat(), m_ports.messages);
+  });
   attempt([&] { cutStreetAndAverage(buffer); });
   attempt([&] { publishExtraction(buffer); });
   attempt([&] { buffer.setText("lbl_estdhouseprice", m_ports.inputs.valuation()); });

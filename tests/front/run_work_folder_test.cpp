@@ -132,6 +132,34 @@ TEST(RunWorkFolder, ReadOnlyFolderShowsBothFileBoxesAndAnEmptyReport) {
   EXPECT_FALSE(fs::exists(rig.work.comprmDat()));
 }
 
+TEST(RunWorkFolder, ReadOnlyFolderWithAnEarlierRunsFilesNeverReportsThatPage) {
+  WorkFolderRig rig(fs::perms::owner_all);
+  // An earlier run's files that this user can read but can neither delete nor overwrite.
+  test::writeBytes(rig.work.entityHtml(), "old page\r\n");
+  test::writeBytes(rig.work.comprmDat(),
+                   "post codes starting ZZ1 Show Old Lane only \xA3"
+                   "1 Old Lane, \xA3"
+                   "900,000 Buying a home?\r\n");
+  for (const fs::path& file : {rig.work.entityHtml(), rig.work.comprmDat()}) {
+    fs::permissions(file, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+  }
+  fs::permissions(rig.work.folder(), fs::perms::owner_read | fs::perms::owner_exec |
+                                         fs::perms::group_read | fs::perms::group_exec |
+                                         fs::perms::others_read | fs::perms::others_exec);
+  const std::string described = observedAsOrdinaryUser([&] { return runAndDescribe(rig.work); });
+  EXPECT_EQ(described,
+            "box Error: Error 13\r\nPermission denied\n"
+            "LBL_AVERAGEPROPERTYVALUE = \xA3,000\n"
+            "LBL_ESTVALUE5YEARS = \xA3"
+            "0,000\n"
+            "LBL_DIFFERENCE = \xA3"
+            "0,000\n"
+            "Label4 = No sold prices found for AB1\n"
+            "street = \n"
+            "report shown = 1\n"
+            "status lines = 9\n");
+}
+
 TEST(RunWorkFolder, WritableFolderOfTheSameUserGivesTheFullReport) {
   // The same child and folder set-up with write permission: what the read-only case lacks is
   // only the permission.
