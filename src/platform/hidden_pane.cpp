@@ -9,10 +9,7 @@
 
 namespace korvane {
 
-HiddenPane::HiddenPane() : m_network(std::make_unique<QNetworkAccessManager>()) {
-  // Debian's Qt would otherwise follow the desktop's proxy settings.
-  m_network->setProxy(QNetworkProxy::NoProxy);
-}
+HiddenPane::HiddenPane() = default;
 
 HiddenPane::~HiddenPane() = default;
 
@@ -20,6 +17,12 @@ void HiddenPane::navigate(const std::string& url) {
   // The run's addresses are already percent-encoded; tolerant parsing copes with anything else.
   const QUrl address = QUrl::fromEncoded(QByteArray::fromStdString(url), QUrl::TolerantMode);
   if (!address.isValid()) return;
+  if (!m_network) {
+    // Made on first use, so that a pane costs the program's start-up nothing.
+    m_network = std::make_unique<QNetworkAccessManager>();
+    // Debian's Qt would otherwise follow the desktop's proxy settings.
+    m_network->setProxy(QNetworkProxy::NoProxy);
+  }
   QNetworkRequest request(address);
   request.setAttribute(QNetworkRequest::CacheSaveControlAttribute, false);
   request.setAttribute(QNetworkRequest::CacheLoadControlAttribute, QNetworkRequest::AlwaysNetwork);
