@@ -13,15 +13,12 @@ LinkLabel::LinkLabel(const QString& caption, QWidget* parent) : QLabel(caption, 
 void LinkLabel::setOnClick(std::function<void()> onClick) { m_onClick = std::move(onClick); }
 
 void LinkLabel::mousePressEvent(QMouseEvent* event) {
-  m_pressed = event->button() == Qt::LeftButton;
+  m_click.press(event);
   QLabel::mousePressEvent(event);
 }
 
 void LinkLabel::mouseReleaseEvent(QMouseEvent* event) {
-  const bool click = m_pressed && event->button() == Qt::LeftButton &&
-                     rect().contains(event->position().toPoint());
-  m_pressed = false;
-  if (click && m_onClick)
+  if (m_click.release(event, rect()) && m_onClick)
     m_onClick();
   else
     QLabel::mouseReleaseEvent(event);

@@ -2,6 +2,8 @@
 
 // A label that reacts to a click: the windows' links to web pages and to another valuation.
 
+#include "platform/click_tracker.h"
+
 #include <QLabel>
 
 #include <functional>
@@ -24,7 +26,7 @@ class LinkLabel final : public QLabel {
 
  private:
   std::function<void()> m_onClick;
-  bool m_pressed = false;
+  ClickTracker m_click;
 };
 
 }  // namespace korvane

@@ -26,16 +26,12 @@ void SvgPicture::setOnClick(std::function<void()> onClick) {
 }
 
 void SvgPicture::mousePressEvent(QMouseEvent* event) {
-  m_pressed = event->button() == Qt::LeftButton;
+  m_click.press(event);
   QWidget::mousePressEvent(event);
 }
 
 void SvgPicture::mouseReleaseEvent(QMouseEvent* event) {
-  // A click is a press and a release over the control, as a picture's Click event is.
-  const bool click = m_pressed && event->button() == Qt::LeftButton &&
-                     rect().contains(event->position().toPoint());
-  m_pressed = false;
-  if (click && m_onClick)
+  if (m_click.release(event, rect()) && m_onClick)
     m_onClick();
   else
     QWidget::mouseReleaseEvent(event);

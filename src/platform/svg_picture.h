@@ -3,6 +3,8 @@
 // A picture control: one of the program's SVG pictures stretched to the control's box, so it stays
 // crisp at any scale. A click handler makes it clickable.
 
+#include "platform/click_tracker.h"
+
 #include <QWidget>
 
 #include <functional>
@@ -34,7 +36,7 @@ class SvgPicture final : public QWidget {
  private:
   QSvgRenderer* m_renderer;
   std::function<void()> m_onClick;
-  bool m_pressed = false;
+  ClickTracker m_click;
 };
 
 }  // namespace korvane
