@@ -9,15 +9,15 @@
 #include "platform/desktop_link_opener.h"
 #include "platform/hidden_pane.h"
 #include "platform/qt_message_boxes.h"
+#include "platform/svg_icon.h"
 #include "platform/window_fonts.h"
 
 #include <QApplication>
-#include <QIcon>
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
   QApplication::setApplicationName("Korvane");
-  QApplication::setWindowIcon(QIcon(":/assets/korvane.svg"));
+  QApplication::setWindowIcon(korvane::svgIcon(":/assets/korvane.svg"));
   // Message boxes and menus in the windows' own font.
   QApplication::setFont(korvane::windowFont());
 

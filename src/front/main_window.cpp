@@ -7,6 +7,7 @@
 #include "platform/message_boxes.h"
 #include "platform/qt_text.h"
 #include "platform/rule_line.h"
+#include "platform/svg_icon.h"
 #include "platform/svg_picture.h"
 #include "platform/twips.h"
 #include "platform/window_fonts.h"
@@ -83,7 +84,7 @@ frm_front::frm_front(std::string makerSite, const std::string& advertEmail,
       m_onUnload(std::move(onUnload)) {
   setObjectName("frm_front");
   setWindowTitle(toQString("Korvane - " + m_makerSite));
-  setWindowIcon(QIcon(":/assets/korvane.svg"));
+  setWindowIcon(svgIcon(":/assets/korvane.svg"));
   setFont(windowFont());
   makeFixedWindow(this, 6000, 7575, true);
 

@@ -6,6 +6,7 @@
 #include "platform/link_opener.h"
 #include "platform/qt_text.h"
 #include "platform/rule_line.h"
+#include "platform/svg_icon.h"
 #include "platform/svg_picture.h"
 #include "platform/twips.h"
 #include "platform/window_fonts.h"
@@ -65,7 +66,7 @@ frm_report::frm_report(std::string makerSite, RunBuffer& buffer, LinkOpener& lin
       m_onEvaluateAnother(std::move(onEvaluateAnother)) {
   setObjectName("frm_report");
   setWindowTitle(toQString("Korvane - " + m_makerSite));
-  setWindowIcon(QIcon(":/assets/korvane.svg"));
+  setWindowIcon(svgIcon(":/assets/korvane.svg"));
   setFont(windowFont());
   makeFixedWindow(this, 6825, 8310, false);
 
