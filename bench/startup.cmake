@@ -13,3 +13,4 @@ target_compile_definitions(startup_bench PRIVATE
   KORVANE_PROBE_EMPTY="$<TARGET_FILE:startup_probe_empty>"
   KORVANE_PROBE_VALDRIN="$<TARGET_FILE:startup_probe_valdrin>")
 add_dependencies(startup_bench startup_probe_empty startup_probe_valdrin)
+korvane_load_network_module(startup_probe_valdrin)

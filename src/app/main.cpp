@@ -1,10 +1,9 @@
 // valdrin: the Korvane desktop program.
 
+#include "app/loaded_network.h"
 #include "app/program.h"
 #include "front/event_loop_waiter.h"
-#include "front/fetch_page_source.h"
 #include "platform/desktop_link_opener.h"
-#include "platform/hidden_pane.h"
 #include "platform/qt_message_boxes.h"
 #include "platform/svg_icon.h"
 #include "platform/window_fonts.h"
@@ -21,14 +20,14 @@ int main(int argc, char** argv) {
 
   korvane::QtMessageBoxes messages;
   korvane::DesktopLinkOpener links;
-  korvane::FetchPageSource pages;
   korvane::EventLoopWaiter waiter;
-  korvane::HiddenPane runBrowser;
-  korvane::HiddenPane reportBrowser;
+  korvane::LoadedNetwork network;
+  const auto runBrowser = network.newBrowserPane();
+  const auto reportBrowser = network.newBrowserPane();
 
   korvane::Program program({KORVANE_LISTING_HOST, KORVANE_MAKER_SITE, KORVANE_ADVERT_EMAIL,
                             QApplication::applicationDirPath().toStdString()},
-                           {messages, links, pages, waiter, runBrowser, reportBrowser},
+                           {messages, links, network.pages(), waiter, *runBrowser, *reportBrowser},
                            [] { QApplication::quit(); });
   program.start();
   return QApplication::exec();
