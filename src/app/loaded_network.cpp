@@ -3,8 +3,11 @@
 #include "net/network.h"
 
 #include <dlfcn.h>
+#include <link.h>
+#include <unistd.h>
 
 #include <cstdio>
+#include <vector>
 
 namespace korvane {
 
@@ -43,10 +46,34 @@ LoadedNetwork::LoadedNetwork(std::string module)
 // The module stays loaded: panes made by it may still be alive, and Qt keeps its own state in it.
 LoadedNetwork::~LoadedNetwork() = default;
 
+namespace {
+
+// Where the program's own run path finds module: the first folder of the program's library
+// search path that holds it, or the bare name (the system's folders) when none does. dlopen of a
+// bare name would search the run path of the object that calls it, and a sanitizer build calls it
+// from its own runtime, which has none.
+std::string locate(const std::string& module) {
+  if (module.find('/') != std::string::npos) return module;
+  void* program = ::dlopen(nullptr, RTLD_NOW);
+  Dl_serinfo size{};
+  if (program == nullptr || ::dlinfo(program, RTLD_DI_SERINFOSIZE, &size) != 0) return module;
+  std::vector<unsigned char> buffer(size.dls_size);
+  auto* info = reinterpret_cast<Dl_serinfo*>(buffer.data());
+  *info = size;
+  if (::dlinfo(program, RTLD_DI_SERINFO, info) != 0) return module;
+  for (unsigned i = 0; i < info->dls_cnt; ++i) {
+    std::string path = std::string(info->dls_serpath[i].dls_name) + "/" + module;
+    if (::access(path.c_str(), R_OK) == 0) return path;
+  }
+  return module;
+}
+
+}  // namespace
+
 Network* LoadedNetwork::network() {
   if (m_tried) return m_network;
   m_tried = true;
-  void* module = ::dlopen(m_module.c_str(), RTLD_NOW | RTLD_LOCAL);
+  void* module = ::dlopen(locate(m_module).c_str(), RTLD_NOW | RTLD_LOCAL);
   if (module == nullptr) {
     std::fprintf(stderr, "valdrin: no network access: %s\n", ::dlerror());
     return nullptr;
