@@ -1,6 +1,7 @@
 #include "main_window.h"
 
 #include "front/valuation_run.h"
+#include "platform/drop_down_list.h"
 #include "platform/fixed_window.h"
 #include "platform/link_label.h"
 #include "platform/link_opener.h"
@@ -54,9 +55,8 @@ QLabel* caption(QWidget* parent, const char* name, const QString& text, int left
 
 QComboBox* dropDown(QWidget* parent, const char* name, int top, const QStringList& entries,
                     const QString& text) {
-  auto* box = new QComboBox(parent);
+  auto* box = new DropDownList(parent);
   box->setObjectName(name);
-  box->setEditable(true);
   box->setInsertPolicy(QComboBox::NoInsert);
   box->addItems(entries);
   box->setGeometry(pxRect(kInputLeft, top, 1815, 315));
