@@ -9,22 +9,13 @@
 #include "support/recording_link_opener.h"
 #include "support/recording_message_boxes.h"
 #include "support/run_fakes.h"
+#include "support/run_rig.h"
 #include "util/program_end.h"
 
 #include <filesystem>
 #include <string>
 
 namespace korvane::test {
-
-// A sold-prices page for Acacia Avenue with an average of £250,000.
-inline const std::string kAcaciaPage =
-    "<html><body><h1>Sold prices for post codes starting AB1</h1>\r\n"
-    "<p><a href=\"/s\">Show Acacia Avenue only</a></p>\r\n"
-    "<table><tr><td>3 Acacia Avenue</td><td>\xA3"
-    "180,000</td></tr></table>\r\n"
-    "<p>Acacia Avenue, \xA3"
-    "250,000 average</p>\r\n"
-    "<p>Buying a home?</p></body></html>";
 
 struct ProgramRig {
   LoopbackServer server;

@@ -8,6 +8,7 @@
 #include "support/loopback_server.h"
 #include "support/recording_message_boxes.h"
 #include "support/run_fakes.h"
+#include "support/run_rig.h"
 #include "util/markup.h"
 #include "util/run_buffer.h"
 
@@ -31,15 +32,6 @@ namespace {
 
 using namespace std::chrono_literals;
 
-const std::string kPage =
-    "<html><body><h1>Sold prices for post codes starting AB1</h1>\r\n"
-    "<p><a href=\"/s\">Show Acacia Avenue only</a></p>\r\n"
-    "<table><tr><td>3 Acacia Avenue</td><td>\xA3"
-    "180,000</td></tr></table>\r\n"
-    "<p>Acacia Avenue, \xA3"
-    "250,000 average</p>\r\n"
-    "<p>Buying a home?</p></body></html>";
-
 // The real download with a short stall timeout and a small body limit, so that the faults show
 // within a test's time.
 class QuickPages final : public PageSource {
@@ -51,26 +43,12 @@ class QuickPages final : public PageSource {
   PageFetcher m_fetcher{1s, kLimit};
 };
 
-struct RunRig {
-  test::TempDir programFolder;
-  test::Journal journal;
-  test::FakeInputs inputs;
-  test::RecordingProgress progress{journal};
-  test::RecordingReport report{journal};
-  test::RecordingWaiter waiter{journal};
-  test::RecordingBrowser browser{journal};
-  test::RecordingMessageBoxes boxes;
-  RunBuffer buffer;
-  WorkFolder work{programFolder.path()};
-
-  RunRig() { std::filesystem::create_directory(work.folder()); }
-
+struct RunRig : test::RunPortsRig {
   void runAgainst(PageSource& pages, const std::string& host) {
     report.captions.clear();
     report.visible = false;
     report.refreshes = 0;
-    ValuationRun run{
-        RunPorts{inputs, progress, report, pages, waiter, work, browser, boxes, buffer}, host};
+    ValuationRun run{ports(pages), host};
     run.DoProc();
   }
   // What "Evaluate another post code" does to the run's data.
@@ -121,14 +99,14 @@ const ServiceFault kServiceFaults[] = {
      }},
     {"StalledServer",
      [](test::LoopbackServer& server) {
-       server.stall("/index.php", kPage.size() + 100, kPage.substr(0, 40));
+       server.stall("/index.php", test::kAcaciaPage.size() + 100, test::kAcaciaPage.substr(0, 40));
        return server.url("");
      }},
     {"OversizedBody",
      [](test::LoopbackServer& server) {
        // The whole listing comes first: a download that kept the part below the limit would
        // show its street.
-       server.serve("/index.php", 200, kPage + std::string(QuickPages::kLimit, ' '));
+       server.serve("/index.php", 200, test::kAcaciaPage + std::string(QuickPages::kLimit, ' '));
        return server.url("");
      }},
     {"RedirectLoop",
@@ -139,7 +117,7 @@ const ServiceFault kServiceFaults[] = {
      }},
     {"ClosesInTheMiddleOfTheBody",
      [](test::LoopbackServer& server) {
-       server.closeMidBody("/index.php", kPage.size() + 100, kPage);
+       server.closeMidBody("/index.php", test::kAcaciaPage.size() + 100, test::kAcaciaPage);
        return server.url("");
      }},
 };
@@ -150,7 +128,7 @@ TEST_P(ServiceFaultRun, EndsWithAnEmptyReportAndNothingOfThePreviousRun) {
   RunRig rig;
   FetchPageSource programPages;
   test::LoopbackServer good;
-  good.serve("/index.php", 200, kPage);
+  good.serve("/index.php", 200, test::kAcaciaPage);
   rig.runAgainst(programPages, good.url(""));
   ASSERT_EQ(rig.buffer.text("lbl_streetname"), "Acacia Avenue");
   rig.resetForAnotherValuation();
@@ -172,9 +150,9 @@ std::string pageOfSize(std::size_t size) {
   const std::string filler = "<tr><td>filler row</td></tr>\r\n";
   std::string page;
   page.reserve(size);
-  while (page.size() + filler.size() + kPage.size() <= size) page += filler;
-  page.append(size - page.size() - kPage.size(), ' ');
-  page += kPage;
+  while (page.size() + filler.size() + test::kAcaciaPage.size() <= size) page += filler;
+  page.append(size - page.size() - test::kAcaciaPage.size(), ' ');
+  page += test::kAcaciaPage;
   return page;
 }
 
@@ -288,7 +266,7 @@ TEST_P(UnusualPostCodeRun, IsSentWholeAsOneQueryValueAndReportedAsTyped) {
   RunRig rig;
   rig.inputs.postcodeText = postcode;
   FetchPageSource pages;
-  OneRequestServer server(kPage);
+  OneRequestServer server(test::kAcaciaPage);
   rig.runAgainst(pages, server.host());
   const std::string request = server.takeRequest();
 

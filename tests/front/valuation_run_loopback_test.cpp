@@ -6,6 +6,7 @@
 #include "support/loopback_server.h"
 #include "support/recording_message_boxes.h"
 #include "support/run_fakes.h"
+#include "support/run_rig.h"
 #include "util/markup.h"
 #include "util/run_buffer.h"
 
@@ -19,39 +20,17 @@
 namespace korvane {
 namespace {
 
-const std::string kPage =
-    "<html><body><h1>Sold prices for post codes starting AB1</h1>\r\n"
-    "<p><a href=\"/s\">Show Acacia Avenue only</a></p>\r\n"
-    "<table><tr><td>3 Acacia Avenue</td><td>\xA3"
-    "180,000</td></tr></table>\r\n"
-    "<p>Acacia Avenue, \xA3"
-    "250,000 average</p>\r\n"
-    "<p>Buying a home?</p></body></html>";
-
-struct LoopbackRig {
-  test::TempDir programFolder;
-  test::Journal journal;
-  test::FakeInputs inputs;
-  test::RecordingProgress progress{journal};
-  test::RecordingReport report{journal};
+struct LoopbackRig : test::RunPortsRig {
   FetchPageSource pages;
-  test::RecordingWaiter waiter{journal};
-  test::RecordingBrowser browser{journal};
-  test::RecordingMessageBoxes boxes;
-  RunBuffer buffer;
-  WorkFolder work{programFolder.path()};
-
-  LoopbackRig() { std::filesystem::create_directory(work.folder()); }
   void runAgainst(const std::string& host) {
-    ValuationRun run{
-        RunPorts{inputs, progress, report, pages, waiter, work, browser, boxes, buffer}, host};
+    ValuationRun run{ports(pages), host};
     run.DoProc();
   }
 };
 
 TEST(ValuationRunOverLoopback, PostCodeReachesTheServiceAsOneQueryValue) {
   test::LoopbackServer server;
-  server.serve("/index.php", 200, kPage);
+  server.serve("/index.php", 200, test::kAcaciaPage);
   LoopbackRig rig;
   rig.inputs.postcodeText = "AB1 2&x=1";
   rig.runAgainst(server.url(""));
@@ -74,7 +53,7 @@ TEST(ValuationRunOverLoopback, PostCodeReachesTheServiceAsOneQueryValue) {
             "\xA3"
             "237,000");
   EXPECT_EQ(rig.report.captions[ReportLabel::Label4], "Report for AB1 2&x=1");
-  EXPECT_EQ(test::readBytes(rig.work.entityHtml()), kPage + "\r\n");
+  EXPECT_EQ(test::readBytes(rig.work.entityHtml()), test::kAcaciaPage + "\r\n");
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include "support/files.h"
 #include "support/recording_message_boxes.h"
 #include "support/run_fakes.h"
+#include "support/run_rig.h"
 #include "util/basic.h"
 #include "util/markup.h"
 #include "util/program_end.h"
@@ -54,23 +55,10 @@ std::string listingPage(std::string_view street, std::string_view average) {
   return page + "</body></html>";
 }
 
-// Every port of a run, recorded; the work folder is property/ in a fresh temporary folder.
-struct RunRig {
-  test::TempDir programFolder;
-  Journal journal;
-  test::FakeInputs inputs;
-  test::RecordingProgress progress{journal};
-  test::RecordingReport report{journal};
+// Every port of a run, recorded, with the pages the test scripts.
+struct RunRig : test::RunPortsRig {
   test::ScriptedPages pages{journal};
-  test::RecordingWaiter waiter{journal};
-  test::RecordingBrowser browser{journal};
-  test::RecordingMessageBoxes boxes;
-  RunBuffer buffer;
-  WorkFolder work{programFolder.path()};
-  ValuationRun run{RunPorts{inputs, progress, report, pages, waiter, work, browser, boxes, buffer},
-                   kHost};
-
-  RunRig() { std::filesystem::create_directory(work.folder()); }
+  ValuationRun run{ports(pages), kHost};
 };
 
 const std::vector<std::string> kStatusLinesOf250 = {
