@@ -112,22 +112,26 @@ std::string runAndDescribe(const WorkFolder& work) {
   return out;
 }
 
+// What runAndDescribe gives, after the boxes, for a run that ends with an empty report.
+const std::string kEmptyReport =
+    "LBL_AVERAGEPROPERTYVALUE = \xA3,000\n"
+    "LBL_ESTVALUE5YEARS = \xA3"
+    "0,000\n"
+    "LBL_DIFFERENCE = \xA3"
+    "0,000\n"
+    "Label4 = No sold prices found for AB1\n"
+    "street = \n"
+    "report shown = 1\n"
+    "status lines = 9\n";
+
 TEST(RunWorkFolder, ReadOnlyFolderShowsBothFileBoxesAndAnEmptyReport) {
   WorkFolderRig rig(fs::perms::owner_read | fs::perms::owner_exec | fs::perms::group_read |
                     fs::perms::group_exec | fs::perms::others_read | fs::perms::others_exec);
   const std::string described = observedAsOrdinaryUser([&] { return runAndDescribe(rig.work); });
   EXPECT_EQ(described,
             "box Error: Error 13\r\nPermission denied\n"
-            "box Error: File Not Found\n"
-            "LBL_AVERAGEPROPERTYVALUE = \xA3,000\n"
-            "LBL_ESTVALUE5YEARS = \xA3"
-            "0,000\n"
-            "LBL_DIFFERENCE = \xA3"
-            "0,000\n"
-            "Label4 = No sold prices found for AB1\n"
-            "street = \n"
-            "report shown = 1\n"
-            "status lines = 9\n");
+            "box Error: File Not Found\n" +
+                kEmptyReport);
   EXPECT_FALSE(fs::exists(rig.work.entityHtml()));
   EXPECT_FALSE(fs::exists(rig.work.comprmDat()));
 }
@@ -147,17 +151,7 @@ TEST(RunWorkFolder, ReadOnlyFolderWithAnEarlierRunsFilesNeverReportsThatPage) {
                                          fs::perms::group_read | fs::perms::group_exec |
                                          fs::perms::others_read | fs::perms::others_exec);
   const std::string described = observedAsOrdinaryUser([&] { return runAndDescribe(rig.work); });
-  EXPECT_EQ(described,
-            "box Error: Error 13\r\nPermission denied\n"
-            "LBL_AVERAGEPROPERTYVALUE = \xA3,000\n"
-            "LBL_ESTVALUE5YEARS = \xA3"
-            "0,000\n"
-            "LBL_DIFFERENCE = \xA3"
-            "0,000\n"
-            "Label4 = No sold prices found for AB1\n"
-            "street = \n"
-            "report shown = 1\n"
-            "status lines = 9\n");
+  EXPECT_EQ(described, "box Error: Error 13\r\nPermission denied\n" + kEmptyReport);
 }
 
 TEST(RunWorkFolder, WritableFolderOfTheSameUserGivesTheFullReport) {
