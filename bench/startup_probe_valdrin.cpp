@@ -1,37 +1,17 @@
-// valdrin's start-up as main.cpp wires it, up to the first paint of the main window.
+// valdrin's start-up as main.cpp starts it, up to the first paint of the main window.
 
 #include "startup_probe.h"
 
-#include "app/loaded_network.h"
-#include "app/program.h"
-#include "front/event_loop_waiter.h"
+#include "app/run_valdrin.h"
 #include "front/main_window.h"
-#include "platform/desktop_link_opener.h"
-#include "platform/qt_message_boxes.h"
-#include "platform/svg_icon.h"
-#include "platform/window_fonts.h"
 
 #include <QApplication>
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
-  QApplication::setApplicationName("Korvane");
-  QApplication::setWindowIcon(korvane::svgIcon(":/assets/korvane.svg"));
-  // Message boxes and menus in the windows' own font.
-  QApplication::setFont(korvane::windowFont());
-
-  korvane::QtMessageBoxes messages;
-  korvane::DesktopLinkOpener links;
-  korvane::EventLoopWaiter waiter;
-  korvane::LoadedNetwork network;
-  const auto runBrowser = network.newBrowserPane();
-  const auto reportBrowser = network.newBrowserPane();
-
-  korvane::Program program({"http://127.0.0.1:9", "http://127.0.0.1:9", "ads@example.invalid",
-                            QApplication::applicationDirPath().toStdString()},
-                           {messages, links, network.pages(), waiter, *runBrowser, *reportBrowser},
-                           [] { QApplication::quit(); });
-  korvane::bench::FirstPaintProbe probe(&program.front());
-  program.start();
-  return QApplication::exec();
+  return korvane::runValdrin({"http://127.0.0.1:9", "http://127.0.0.1:9", "ads@example.invalid"},
+                             [](korvane::Program& program) {
+                               // Owned by the main window, its parent.
+                               new korvane::bench::FirstPaintProbe(&program.front());
+                             });
 }
