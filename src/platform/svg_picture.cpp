@@ -1,23 +1,43 @@
 #include "svg_picture.h"
 
+#include "platform/drawn_picture.h"
+
 #include <QMouseEvent>
 #include <QPainter>
 #include <QSvgRenderer>
 
 namespace korvane {
 
-SvgPicture::SvgPicture(const QString& path, QWidget* parent)
-    : QWidget(parent), m_renderer(new QSvgRenderer(path, this)) {}
+SvgPicture::SvgPicture(const QString& path, QWidget* parent) : QWidget(parent), m_path(path) {}
 
 SvgPicture::~SvgPicture() = default;
 
-bool SvgPicture::isValid() const { return m_renderer->isValid(); }
+bool SvgPicture::isValid() const { return renderer().isValid(); }
+
+bool SvgPicture::isDrawnAhead() const { return !drawnPicture(m_path, devicePixels()).isNull(); }
+
+QSize SvgPicture::devicePixels() const {
+  const qreal ratio = devicePixelRatioF();
+  return QSize(qRound(width() * ratio), qRound(height() * ratio));
+}
+
+QSvgRenderer& SvgPicture::renderer() const {
+  if (!m_renderer) m_renderer = std::make_unique<QSvgRenderer>(m_path);
+  return *m_renderer;
+}
 
 void SvgPicture::paintEvent(QPaintEvent*) {
-  // Rendered as vectors at the device's resolution, so the picture stays crisp on any screen.
   QPainter painter(this);
+  QImage drawn = drawnPicture(m_path, devicePixels());
+  if (!drawn.isNull()) {
+    // Pixel for pixel: no scaling, so it looks exactly as the SVG drawn here would.
+    drawn.setDevicePixelRatio(devicePixelRatioF());
+    painter.drawImage(QPointF(0, 0), drawn);
+    return;
+  }
+  // Rendered as vectors at the device's resolution, so the picture stays crisp on any screen.
   painter.setRenderHint(QPainter::Antialiasing);
-  m_renderer->render(&painter, QRectF(rect()));
+  renderer().render(&painter, QRectF(rect()));
 }
 
 void SvgPicture::setOnClick(std::function<void()> onClick) {

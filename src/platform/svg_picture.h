@@ -1,13 +1,15 @@
 #pragma once
 
 // A picture control: one of the program's SVG pictures stretched to the control's box, so it stays
-// crisp at any scale. A click handler makes it clickable.
+// crisp at any scale. A click handler makes it clickable. Where the build drew the picture ahead
+// at the control's size in device pixels, those pixels are shown and the SVG is never read.
 
 #include "platform/click_tracker.h"
 
 #include <QWidget>
 
 #include <functional>
+#include <memory>
 
 class QSvgRenderer;
 
@@ -25,6 +27,9 @@ class SvgPicture final : public QWidget {
   // False when the picture could not be read.
   bool isValid() const;
 
+  // True when the control shows pixels the build drew at its present size.
+  bool isDrawnAhead() const;
+
   // Runs onClick after a left-button press and release over the picture.
   void setOnClick(std::function<void()> onClick);
 
@@ -34,7 +39,12 @@ class SvgPicture final : public QWidget {
   void mouseReleaseEvent(QMouseEvent* event) override;
 
  private:
-  QSvgRenderer* m_renderer;
+  QSize devicePixels() const;
+  // Read on first use.
+  QSvgRenderer& renderer() const;
+
+  QString m_path;
+  mutable std::unique_ptr<QSvgRenderer> m_renderer;
   std::function<void()> m_onClick;
   ClickTracker m_click;
 };

@@ -246,6 +246,27 @@ TEST(MainWindow, PicturesInputsAndRulesFillTheirDesignedBoxes) {
   }
 }
 
+TEST(MainWindow, ShowsEveryPictureFromPixelsDrawnByTheBuild) {
+  // At the screen's 96 dots per inch the window starts without reading any SVG file.
+  FrontRig rig;
+  const QList<SvgPicture*> pictures = rig.front.findChildren<SvgPicture*>();
+  EXPECT_EQ(pictures.size(), 4);
+  for (const SvgPicture* picture : pictures)
+    EXPECT_TRUE(picture->isDrawnAhead()) << picture->objectName().toStdString();
+}
+
+TEST(MainWindow, RulesAreWhiteLinesOverTheBackgroundPicture) {
+  FrontRig rig;
+  const QImage window = rig.front.grab().toImage();
+  for (const char* name : {"Line1", "Line2", "Line3", "Line4"}) {
+    const QRect line = rig.front.findChild<QWidget*>(name)->geometry();
+    for (const QPoint at : {line.topLeft(), line.center(), line.topRight()})
+      EXPECT_EQ(window.pixelColor(at), QColor(Qt::white)) << name;
+    // The picture shows just above and below.
+    EXPECT_NE(window.pixelColor(line.center() - QPoint(0, 1)), QColor(Qt::white)) << name;
+  }
+}
+
 TEST(MainWindow, IsFixedSizeWithAMinimiseButtonOnly) {
   FrontRig rig;
   const QSize size = pxSize(6000, 7575);
