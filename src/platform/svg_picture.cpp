@@ -3,6 +3,7 @@
 #include "platform/drawn_picture.h"
 
 #include <QMouseEvent>
+#include <QPaintEngine>
 #include <QPainter>
 #include <QSvgRenderer>
 
@@ -14,10 +15,11 @@ SvgPicture::~SvgPicture() = default;
 
 bool SvgPicture::isValid() const { return renderer().isValid(); }
 
-bool SvgPicture::isDrawnAhead() const { return !drawnPicture(m_path, devicePixels()).isNull(); }
+bool SvgPicture::isDrawnAhead() const {
+  return !drawnPicture(m_path, devicePixels(devicePixelRatioF())).isNull();
+}
 
-QSize SvgPicture::devicePixels() const {
-  const qreal ratio = devicePixelRatioF();
+QSize SvgPicture::devicePixels(qreal ratio) const {
   return QSize(qRound(width() * ratio), qRound(height() * ratio));
 }
 
@@ -28,10 +30,14 @@ QSvgRenderer& SvgPicture::renderer() const {
 
 void SvgPicture::paintEvent(QPaintEvent*) {
   QPainter painter(this);
-  QImage drawn = drawnPicture(m_path, devicePixels());
+  // The ratio of what is painted on: the window's pixels, or a picture of the control.
+  const QPaintDevice* target =
+      painter.paintEngine() != nullptr ? painter.paintEngine()->paintDevice() : nullptr;
+  const qreal ratio = target != nullptr ? target->devicePixelRatioF() : devicePixelRatioF();
+  QImage drawn = drawnPicture(m_path, devicePixels(ratio));
   if (!drawn.isNull()) {
     // Pixel for pixel: no scaling, so it looks exactly as the SVG drawn here would.
-    drawn.setDevicePixelRatio(devicePixelRatioF());
+    drawn.setDevicePixelRatio(ratio);
     painter.drawImage(QPointF(0, 0), drawn);
     return;
   }

@@ -27,7 +27,7 @@ class SvgPicture final : public QWidget {
   // False when the picture could not be read.
   bool isValid() const;
 
-  // True when the control shows pixels the build drew at its present size.
+  // True when the control shows pixels the build drew at its present size on its screen.
   bool isDrawnAhead() const;
 
   // Runs onClick after a left-button press and release over the picture.
@@ -39,7 +39,7 @@ class SvgPicture final : public QWidget {
   void mouseReleaseEvent(QMouseEvent* event) override;
 
  private:
-  QSize devicePixels() const;
+  QSize devicePixels(qreal ratio) const;
   // Read on first use.
   QSvgRenderer& renderer() const;
 

@@ -117,6 +117,19 @@ TEST(SvgPicture, ShowsThePictureWhetherOrNotTheBuildDrewItAtItsSize) {
   }
 }
 
+TEST(SvgPicture, OnATwiceAsDenseDeviceShowsThePixelsDrawnAtTwiceTheSize) {
+  // As on a screen with a pixel ratio of 2: the picture is as sharp as the SVG drawn there.
+  const QString path = QStringLiteral(":/assets/front_background.svg");
+  SvgPicture picture(path);
+  picture.resize(400, 400);
+  QImage dense(QSize(800, 800), QImage::Format_ARGB32_Premultiplied);
+  dense.setDevicePixelRatio(2);
+  dense.fill(Qt::transparent);
+  picture.render(&dense, QPoint(), QRegion(), QWidget::DrawChildren);
+  dense.setDevicePixelRatio(1);
+  EXPECT_EQ(largestDifference(dense, renderedHere(path, QSize(800, 800))), 0);
+}
+
 TEST(SvgPicture, AMissingPictureLeavesTheControlEmpty) {
   const QString path = QStringLiteral(":/assets/no-such-picture.svg");
   SvgPicture picture(path);
