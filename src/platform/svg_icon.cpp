@@ -1,5 +1,7 @@
 #include "svg_icon.h"
 
+#include "platform/svg_drawing.h"
+
 #include <QIconEngine>
 #include <QPainter>
 #include <QPixmap>
@@ -17,11 +19,7 @@ class SvgIconEngine final : public QIconEngine {
 
   void paint(QPainter* painter, const QRect& rect, QIcon::Mode, QIcon::State) override {
     QSvgRenderer& picture = renderer();
-    if (!picture.isValid()) return;
-    painter->save();
-    painter->setRenderHint(QPainter::Antialiasing);
-    picture.render(painter, QRectF(rect));
-    painter->restore();
+    if (picture.isValid()) drawSvg(picture, *painter, QRectF(rect));
   }
 
   QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override {

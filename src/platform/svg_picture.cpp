@@ -1,6 +1,7 @@
 #include "svg_picture.h"
 
 #include "platform/drawn_picture.h"
+#include "platform/svg_drawing.h"
 
 #include <QMouseEvent>
 #include <QPaintEngine>
@@ -42,8 +43,7 @@ void SvgPicture::paintEvent(QPaintEvent*) {
     return;
   }
   // Rendered as vectors at the device's resolution, so the picture stays crisp on any screen.
-  painter.setRenderHint(QPainter::Antialiasing);
-  renderer().render(&painter, QRectF(rect()));
+  drawSvg(renderer(), painter, QRectF(rect()));
 }
 
 void SvgPicture::setOnClick(std::function<void()> onClick) {

@@ -3,27 +3,31 @@
 #include "platform/svg_picture.h"
 
 #include "platform/drawn_picture.h"
+#include "platform/svg_drawing.h"
 
+#include <QDirIterator>
 #include <QImage>
 #include <QPainter>
+#include <QRegularExpression>
 #include <QSvgRenderer>
 #include <QWidget>
 
 #include <algorithm>
 #include <cstdlib>
 #include <gtest/gtest.h>
+#include <string>
+#include <vector>
 
 namespace korvane {
 namespace {
 
-// The SVG drawn here, as the control draws it when nothing was drawn ahead.
+// The SVG drawn here, as the program draws its pictures.
 QImage renderedHere(const QString& path, QSize size) {
   QImage image(size, QImage::Format_ARGB32_Premultiplied);
   image.fill(Qt::transparent);
   QSvgRenderer picture(path);
   QPainter painter(&image);
-  painter.setRenderHint(QPainter::Antialiasing);
-  picture.render(&painter, QRectF(image.rect()));
+  drawSvg(picture, painter, QRectF(image.rect()));
   return image;
 }
 
@@ -45,30 +49,47 @@ int largestDifference(const QImage& a, const QImage& b) {
 }
 
 struct Drawn {
-  const char* path;
+  QString path;
   QSize size;
 };
 
-// The main window's pictures at the sizes it shows them, at pixel ratios 1 and 2.
-const Drawn kDrawnAhead[] = {
-    {":/assets/front_background.svg", {400, 400}}, {":/assets/front_background.svg", {800, 800}},
-    {":/assets/houses_icon.svg", {32, 32}},        {":/assets/houses_icon.svg", {64, 64}},
-    {":/assets/predict_arrow.svg", {100, 50}},     {":/assets/predict_arrow.svg", {200, 100}},
-    {":/assets/sponsor_books.svg", {104, 78}},     {":/assets/sponsor_books.svg", {208, 156}},
-};
-
-class DrawnAhead : public ::testing::TestWithParam<Drawn> {};
-
-TEST_P(DrawnAhead, HoldsThePixelsOfTheSvgDrawnAtThatSize) {
-  const Drawn& drawn = GetParam();
-  const QImage ahead = drawnPicture(drawn.path, drawn.size);
-  ASSERT_FALSE(ahead.isNull());
-  EXPECT_EQ(ahead.size(), drawn.size);
-  EXPECT_EQ(ahead.format(), QImage::Format_ARGB32_Premultiplied);
-  EXPECT_EQ(largestDifference(ahead, renderedHere(drawn.path, drawn.size)), 0);
+// Every picture the build drew, read from the names it carries them under.
+std::vector<Drawn> everyDrawnPicture() {
+  static const QRegularExpression name(QStringLiteral("^(.*\\.svg)\\.(\\d+)x(\\d+)\\.argb$"));
+  std::vector<Drawn> found;
+  for (QDirIterator it(QStringLiteral(":/assets")); it.hasNext();) {
+    const QRegularExpressionMatch match = name.match(it.next());
+    if (match.hasMatch())
+      found.push_back(
+          {match.captured(1), QSize(match.captured(2).toInt(), match.captured(3).toInt())});
+  }
+  return found;
 }
 
-INSTANTIATE_TEST_SUITE_P(MainWindowPictures, DrawnAhead, ::testing::ValuesIn(kDrawnAhead));
+TEST(DrawnPicture, HoldsThePixelsOfTheSvgDrawnAtThatSize) {
+  const std::vector<Drawn> drawn = everyDrawnPicture();
+  ASSERT_FALSE(drawn.empty());
+  for (const Drawn& picture : drawn) {
+    const std::string name =
+        picture.path.toStdString() + " " + std::to_string(picture.size.width());
+    const QImage ahead = drawnPicture(picture.path, picture.size);
+    ASSERT_FALSE(ahead.isNull()) << name;
+    EXPECT_EQ(ahead.size(), picture.size) << name;
+    EXPECT_EQ(ahead.format(), QImage::Format_ARGB32_Premultiplied) << name;
+    EXPECT_EQ(largestDifference(ahead, renderedHere(picture.path, picture.size)), 0) << name;
+  }
+}
+
+TEST(DrawnPicture, EachPictureIsDrawnForPixelRatiosOneAndTwo) {
+  const std::vector<Drawn> drawn = everyDrawnPicture();
+  ASSERT_FALSE(drawn.empty());
+  for (const Drawn& picture : drawn) {
+    const bool twiceAsLarge = !drawnPicture(picture.path, picture.size * 2).isNull();
+    const bool halfAsLarge = picture.size.width() % 2 == 0 && picture.size.height() % 2 == 0 &&
+                             !drawnPicture(picture.path, picture.size / 2).isNull();
+    EXPECT_NE(twiceAsLarge, halfAsLarge) << picture.path.toStdString();
+  }
+}
 
 TEST(DrawnPicture, IsNullWhereTheBuildDrewNothing) {
   const struct {

@@ -7,8 +7,9 @@
 // word in the byte order of the machine (QImage::Format_ARGB32_Premultiplied): the program that
 // shows them is built on the same machine, and draws them without converting.
 
+#include "platform/svg_drawing.h"
+
 #include <QCoreApplication>
-#include <QFile>
 #include <QImage>
 #include <QPainter>
 #include <QSaveFile>
@@ -45,10 +46,8 @@ int main(int argc, char** argv) {
   QImage pixels(width, height, QImage::Format_ARGB32_Premultiplied);
   pixels.fill(Qt::transparent);
   {
-    // As the picture control draws it: stretched to the box, antialiased.
     QPainter painter(&pixels);
-    painter.setRenderHint(QPainter::Antialiasing);
-    picture.render(&painter, QRectF(pixels.rect()));
+    korvane::drawSvg(picture, painter, QRectF(pixels.rect()));
   }
 
   QSaveFile out(args[4]);
