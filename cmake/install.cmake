@@ -1,6 +1,6 @@
 # Installation: everything under one prefix (default /opt/korvane), because the program keeps its
 # work files in property/ beside its own executable:
-#   bin/valdrin  bin/property/  lib/korvane/korvane-network.so  bin/korvane-sample-site
+#   bin/valdrin  bin/property/  lib/korvane/korvane-network.so  bin/korvane-listing
 #   share/korvane/sample-data/
 #   share/applications/korvane.desktop  share/icons/hicolor/scalable/apps/korvane.svg
 if(CMAKE_INSTALL_PREFIX_INITIALIZED_TO_DEFAULT)
@@ -43,7 +43,7 @@ if(KORVANE_BUILD_TESTS)
 endif()
 
 # Where the build put the programs, for scripts/run.
-if(TARGET valdrin AND TARGET korvane-sample-site)
+if(TARGET valdrin AND TARGET korvane-listing)
   file(GENERATE OUTPUT ${CMAKE_BINARY_DIR}/program-paths.sh
-       CONTENT "valdrin='$<TARGET_FILE:valdrin>'\nsample_site='$<TARGET_FILE:korvane-sample-site>'\n")
+       CONTENT "valdrin='$<TARGET_FILE:valdrin>'\nlisting='$<TARGET_FILE:korvane-listing>'\n")
 endif()

@@ -1,7 +1,7 @@
 // The sample listing's data set: loading, post code matching, averages, and the shape of the
 // bundled data that the demo and the end-to-end tests rely on.
 
-#include "sample-site/sales_data.h"
+#include "listing/sales_data.h"
 
 #include "support/files.h"
 
@@ -11,7 +11,7 @@
 #include <stdexcept>
 #include <string>
 
-namespace korvane::sample {
+namespace korvane::listing {
 namespace {
 
 constexpr const char* kHeader = "postcode,street,house,date,price\n";
@@ -125,4 +125,4 @@ TEST(SampleDataTest, BundledDataCoversTheRangeOfStreets) {
 }
 
 }  // namespace
-}  // namespace korvane::sample
+}  // namespace korvane::listing

@@ -14,18 +14,18 @@ namespace httplib {
 class Server;
 }
 
-namespace korvane::sample {
+namespace korvane::listing {
 
 class SalesData;
 
-class SampleSite {
+class ListingSite {
  public:
   // Serves `data` and logs every request as one line on `log`; both must outlive the site.
-  SampleSite(const SalesData& data, std::ostream& log);
+  ListingSite(const SalesData& data, std::ostream& log);
   // Stops serving first.
-  ~SampleSite();
-  SampleSite(const SampleSite&) = delete;
-  SampleSite& operator=(const SampleSite&) = delete;
+  ~ListingSite();
+  ListingSite(const ListingSite&) = delete;
+  ListingSite& operator=(const ListingSite&) = delete;
 
   // Binds `host`:`port` (port 0: any free port) and serves on a thread of its own. Returns the
   // bound port, or -1 when the address cannot be bound or the site is already serving.
@@ -50,4 +50,4 @@ class SampleSite {
   std::thread m_thread;
 };
 
-}  // namespace korvane::sample
+}  // namespace korvane::listing

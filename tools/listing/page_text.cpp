@@ -3,7 +3,7 @@
 #include <array>
 #include <cstdlib>
 
-namespace korvane::sample {
+namespace korvane::listing {
 
 std::string htmlEscape(std::string_view text) {
   std::string out;
@@ -50,4 +50,4 @@ std::string formatSaleDate(std::string_view isoDate) {
   return day + " " + std::string(kMonths[month - 1]) + " " + std::string(isoDate.substr(0, 4));
 }
 
-}  // namespace korvane::sample
+}  // namespace korvane::listing

@@ -7,7 +7,7 @@
 #include <sstream>
 #include <stdexcept>
 
-namespace korvane::sample {
+namespace korvane::listing {
 namespace {
 
 std::vector<std::string_view> splitFields(std::string_view line) {
@@ -129,4 +129,4 @@ std::vector<const Street*> SalesData::streets() const {
   return all;
 }
 
-}  // namespace korvane::sample
+}  // namespace korvane::listing

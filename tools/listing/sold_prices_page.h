@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-namespace korvane::sample {
+namespace korvane::listing {
 
 struct Street;
 
@@ -19,4 +19,4 @@ std::string soldPricesPage(const Street& street);
 // holds none of the sold-prices page's wording.
 std::string noSalesPage(std::string_view postcode);
 
-}  // namespace korvane::sample
+}  // namespace korvane::listing

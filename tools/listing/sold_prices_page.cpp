@@ -7,7 +7,7 @@
 #include <algorithm>
 #include <vector>
 
-namespace korvane::sample {
+namespace korvane::listing {
 
 // The program that reads this page cuts values out of its text between fixed wordings, in page
 // order: the heading, the filter, the first pound sign, the street followed by a comma, and the
@@ -63,4 +63,4 @@ std::string noSalesPage(std::string_view postcode) {
   return layoutPage("No sales found", main);
 }
 
-}  // namespace korvane::sample
+}  // namespace korvane::listing

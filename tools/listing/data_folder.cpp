@@ -1,6 +1,6 @@
 #include "data_folder.h"
 
-namespace korvane::sample {
+namespace korvane::listing {
 
 std::filesystem::path defaultDataFolder(const std::filesystem::path& programFolder,
                                         const std::filesystem::path& builtIn) {
@@ -11,4 +11,4 @@ std::filesystem::path defaultDataFolder(const std::filesystem::path& programFold
   return builtIn;
 }
 
-}  // namespace korvane::sample
+}  // namespace korvane::listing

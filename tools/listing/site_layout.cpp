@@ -2,7 +2,7 @@
 
 #include "page_text.h"
 
-namespace korvane::sample {
+namespace korvane::listing {
 namespace {
 
 // The program reads these pages as text with the tags blanked out, so style and script contents
@@ -50,4 +50,4 @@ std::string layoutPage(std::string_view title, std::string_view mainHtml) {
   return page;
 }
 
-}  // namespace korvane::sample
+}  // namespace korvane::listing

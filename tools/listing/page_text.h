@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-namespace korvane::sample {
+namespace korvane::listing {
 
 // The text with "&", "<", ">" and '"' written as character references, safe in text and in
 // double-quoted attributes. Other bytes (UTF-8 included) pass unchanged.
@@ -18,4 +18,4 @@ std::string formatPounds(long pounds);
 // A "YYYY-MM-DD" date as "18 Nov 2019"; any other text is returned unchanged.
 std::string formatSaleDate(std::string_view isoDate);
 
-}  // namespace korvane::sample
+}  // namespace korvane::listing

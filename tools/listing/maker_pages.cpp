@@ -5,7 +5,7 @@
 #include <cmath>
 #include <cstdio>
 
-namespace korvane::sample {
+namespace korvane::listing {
 
 std::string homePage() {
   return layoutPage("Korvane", R"(<h1>Korvane</h1>
@@ -63,4 +63,4 @@ std::string notFoundPage() {
                     "<a href=\"/\">Home</a></p>\n");
 }
 
-}  // namespace korvane::sample
+}  // namespace korvane::listing

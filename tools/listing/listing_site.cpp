@@ -1,4 +1,4 @@
-#include "sample_site.h"
+#include "listing_site.h"
 
 #include "maker_pages.h"
 #include "sales_data.h"
@@ -11,7 +11,7 @@
 #include <ostream>
 #include <sys/socket.h>
 
-namespace korvane::sample {
+namespace korvane::listing {
 namespace {
 
 constexpr const char* kHtml = "text/html; charset=utf-8";
@@ -25,14 +25,14 @@ std::string printable(const std::string& text) {
 
 }  // namespace
 
-SampleSite::SampleSite(const SalesData& data, std::ostream& log)
+ListingSite::ListingSite(const SalesData& data, std::ostream& log)
     : m_data(data), m_log(log), m_server(std::make_unique<httplib::Server>()) {
   route();
 }
 
-SampleSite::~SampleSite() { stop(); }
+ListingSite::~ListingSite() { stop(); }
 
-void SampleSite::route() {
+void ListingSite::route() {
   httplib::Server& server = *m_server;
   server.set_keep_alive_timeout(1);  // so stop() is not held up by an idle client
   // Only SO_REUSEADDR: the library's default also sets SO_REUSEPORT, which would let a second
@@ -70,14 +70,14 @@ void SampleSite::route() {
   });
 }
 
-void SampleSite::logRequest(const std::string& remote, const std::string& method,
+void ListingSite::logRequest(const std::string& remote, const std::string& method,
                             const std::string& target, int status, size_t bytes) {
   std::lock_guard lock(m_logMutex);
   m_log << remote << " \"" << printable(method) << " " << printable(target) << "\" " << status
         << " " << bytes << std::endl;
 }
 
-int SampleSite::start(const std::string& host, int port) {
+int ListingSite::start(const std::string& host, int port) {
   if (m_thread.joinable()) return -1;
   int bound = -1;
   if (port == 0) {
@@ -98,12 +98,12 @@ int SampleSite::start(const std::string& host, int port) {
   return bound;
 }
 
-bool SampleSite::isRunning() const { return m_thread.joinable() && m_server->is_running(); }
+bool ListingSite::isRunning() const { return m_thread.joinable() && m_server->is_running(); }
 
-void SampleSite::stop() {
+void ListingSite::stop() {
   if (!m_thread.joinable()) return;
   m_server->stop();
   m_thread.join();
 }
 
-}  // namespace korvane::sample
+}  // namespace korvane::listing

@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-namespace korvane::sample {
+namespace korvane::listing {
 
 struct Sale {
   std::string house;  // house number or name, UTF-8
@@ -50,4 +50,4 @@ class SalesData {
   std::map<std::string, Street> m_streets;  // keyed by normalised post code
 };
 
-}  // namespace korvane::sample
+}  // namespace korvane::listing

@@ -1,14 +1,14 @@
 // How the sample listing writes its pages: money, dates, escaping, and what the pages hold.
 
-#include "sample-site/page_text.h"
-#include "sample-site/sales_data.h"
-#include "sample-site/sold_prices_page.h"
+#include "listing/page_text.h"
+#include "listing/sales_data.h"
+#include "listing/sold_prices_page.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <string>
 
-namespace korvane::sample {
+namespace korvane::listing {
 namespace {
 
 using testing::HasSubstr;
@@ -82,4 +82,4 @@ TEST(SamplePagesTest, NamesFromTheDataAreEscapedInThePage) {
 }
 
 }  // namespace
-}  // namespace korvane::sample
+}  // namespace korvane::listing

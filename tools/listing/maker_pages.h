@@ -4,7 +4,7 @@
 
 #include <string>
 
-namespace korvane::sample {
+namespace korvane::listing {
 
 // "/": what Korvane and this site are.
 std::string homePage();
@@ -15,4 +15,4 @@ std::string mortgageToolsPage();
 // Any other path.
 std::string notFoundPage();
 
-}  // namespace korvane::sample
+}  // namespace korvane::listing

@@ -1,10 +1,10 @@
 // The sample site over loopback HTTP: its addresses, post code matching, the request log, and
 // several sites side by side.
 
-#include "sample-site/sample_site.h"
+#include "listing/listing_site.h"
 
-#include "sample-site/data_folder.h"
-#include "sample-site/sales_data.h"
+#include "listing/data_folder.h"
+#include "listing/sales_data.h"
 
 #include "support/files.h"
 
@@ -18,7 +18,7 @@
 #include <string>
 #include <vector>
 
-namespace korvane::sample {
+namespace korvane::listing {
 namespace {
 
 using testing::HasSubstr;
@@ -33,7 +33,7 @@ std::string soldPricesPath(const std::string& postcode) {
   return "/index.php?con=sold_prices_street&cCode=EW&postcode=" + postcode;
 }
 
-class SampleSiteTest : public testing::Test {
+class ListingSiteTest : public testing::Test {
  protected:
   void SetUp() override {
     m_port = m_site.start("127.0.0.1", 0);
@@ -46,11 +46,11 @@ class SampleSiteTest : public testing::Test {
   }
 
   std::ostringstream m_log;
-  SampleSite m_site{bundledData(), m_log};
+  ListingSite m_site{bundledData(), m_log};
   int m_port = 0;
 };
 
-TEST_F(SampleSiteTest, AnswersItsPagesAndNothingElse) {
+TEST_F(ListingSiteTest, AnswersItsPagesAndNothingElse) {
   static const struct {
     const char* path;
     int status;
@@ -75,7 +75,7 @@ TEST_F(SampleSiteTest, AnswersItsPagesAndNothingElse) {
   }
 }
 
-TEST_F(SampleSiteTest, PostcodeMatchesWithoutRegardToCaseAndSpaces) {
+TEST_F(ListingSiteTest, PostcodeMatchesWithoutRegardToCaseAndSpaces) {
   for (const char* asked : {"SW3%205RQ", "sw3%205rq", "SW35RQ", "sw3+5rq", "%20SW3%20%205RQ%20"}) {
     auto result = get(soldPricesPath(asked));
     ASSERT_TRUE(result) << asked;
@@ -86,7 +86,7 @@ TEST_F(SampleSiteTest, PostcodeMatchesWithoutRegardToCaseAndSpaces) {
 
 // The program finds the street and its average through these wordings; a page for a post code
 // without sales must not hold any of them, or the program would cut garbage out of it.
-TEST_F(SampleSiteTest, UnknownPostcodePageHoldsNoneOfTheListingWording) {
+TEST_F(ListingSiteTest, UnknownPostcodePageHoldsNoneOfTheListingWording) {
   for (const char* asked : {"ZZ99%209ZZ", "", "CF10"}) {
     auto result = get(soldPricesPath(asked));
     ASSERT_TRUE(result) << asked;
@@ -99,7 +99,7 @@ TEST_F(SampleSiteTest, UnknownPostcodePageHoldsNoneOfTheListingWording) {
   }
 }
 
-TEST_F(SampleSiteTest, LogsOneLinePerRequest) {
+TEST_F(ListingSiteTest, LogsOneLinePerRequest) {
   ASSERT_TRUE(get("/links.html"));
   ASSERT_TRUE(get("/nope?x=%0Aforged"));
   m_site.stop();  // a line is written after its answer went out; stopping waits for both
@@ -110,9 +110,9 @@ TEST_F(SampleSiteTest, LogsOneLinePerRequest) {
                                                    HasSubstr("\"GET /nope?x=%0Aforged\" 404")));
 }
 
-TEST_F(SampleSiteTest, SitesOnPortZeroRunSideBySide) {
+TEST_F(ListingSiteTest, SitesOnPortZeroRunSideBySide) {
   std::ostringstream otherLog;
-  SampleSite other(bundledData(), otherLog);
+  ListingSite other(bundledData(), otherLog);
   const int otherPort = other.start("127.0.0.1", 0);
   ASSERT_GT(otherPort, 0);
   EXPECT_NE(otherPort, m_port);
@@ -129,21 +129,21 @@ TEST_F(SampleSiteTest, SitesOnPortZeroRunSideBySide) {
   EXPECT_THAT(m_log.str(), HasSubstr("LS6%203BR"));
 }
 
-TEST(SampleSiteStartTest, APortInUseCannotBeBound) {
+TEST(ListingSiteStartTest, APortInUseCannotBeBound) {
   std::ostringstream log;
-  SampleSite first(bundledData(), log);
+  ListingSite first(bundledData(), log);
   const int port = first.start("127.0.0.1", 0);
   ASSERT_GT(port, 0);
-  SampleSite second(bundledData(), log);
+  ListingSite second(bundledData(), log);
   EXPECT_EQ(second.start("127.0.0.1", port), -1);
   EXPECT_FALSE(second.isRunning());
   EXPECT_EQ(first.start("127.0.0.1", 0), -1);  // already serving
 }
 
-TEST(SampleSiteStartTest, StopRightAfterStartDoesNotHang) {
+TEST(ListingSiteStartTest, StopRightAfterStartDoesNotHang) {
   std::ostringstream log;
   for (int i = 0; i < 20; ++i) {
-    SampleSite site(bundledData(), log);
+    ListingSite site(bundledData(), log);
     ASSERT_GT(site.start("127.0.0.1", 0), 0);
     site.stop();
     EXPECT_FALSE(site.isRunning());
@@ -159,4 +159,4 @@ TEST(DataFolderTest, InstalledDataBesideTheProgramIsPreferred) {
 }
 
 }  // namespace
-}  // namespace korvane::sample
+}  // namespace korvane::listing

@@ -1,4 +1,4 @@
-// The korvane-sample-site program: its command line, the port line on standard output, and a
+// The korvane-listing program: its command line, the port line on standard output, and a
 // clean end on SIGINT and SIGTERM.
 
 #include "support/files.h"
@@ -27,7 +27,7 @@ namespace {
 class SiteProcess {
  public:
   explicit SiteProcess(std::vector<std::string> args) {
-    args.insert(args.begin(), KORVANE_SAMPLE_SITE_PROGRAM);
+    args.insert(args.begin(), KORVANE_LISTING_PROGRAM);
     std::vector<char*> argv;
     for (auto& arg : args) argv.push_back(arg.data());
     argv.push_back(nullptr);
@@ -87,7 +87,7 @@ class SiteProcess {
   int m_out = -1;
 };
 
-TEST(SampleSiteProgramTest, ServesOnTheAnnouncedPortUntilASignalEndsItCleanly) {
+TEST(ListingProgramTest, ServesOnTheAnnouncedPortUntilASignalEndsItCleanly) {
   for (int stopSignal : {SIGTERM, SIGINT}) {
     SiteProcess site({"--port", "0", "--bind", "127.0.0.1"});
     const int port = std::atoi(site.firstLine().c_str());
@@ -103,7 +103,7 @@ TEST(SampleSiteProgramTest, ServesOnTheAnnouncedPortUntilASignalEndsItCleanly) {
   }
 }
 
-TEST(SampleSiteProgramTest, ReadsTheDataFolderItIsGiven) {
+TEST(ListingProgramTest, ReadsTheDataFolderItIsGiven) {
   korvane::test::TempDir data;
   korvane::test::writeBytes(data / "one.csv",
                             "postcode,street,house,date,price\nAB1 2CD,Test Row,1,2020-01-01,1\n");
@@ -119,7 +119,7 @@ TEST(SampleSiteProgramTest, ReadsTheDataFolderItIsGiven) {
   EXPECT_NE(bundled->body.find("No sales found"), std::string::npos);
 }
 
-TEST(SampleSiteProgramTest, RefusesABadCommandLineOrData) {
+TEST(ListingProgramTest, RefusesABadCommandLineOrData) {
   korvane::test::TempDir empty;
   const struct {
     std::vector<std::string> args;

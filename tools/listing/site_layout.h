@@ -6,10 +6,10 @@
 #include <string>
 #include <string_view>
 
-namespace korvane::sample {
+namespace korvane::listing {
 
 // A whole UTF-8 HTML document around `mainHtml`. `title` is plain text and is escaped here;
 // `mainHtml` is inserted as it stands.
 std::string layoutPage(std::string_view title, std::string_view mainHtml);
 
-}  // namespace korvane::sample
+}  // namespace korvane::listing

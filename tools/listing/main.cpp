@@ -1,9 +1,9 @@
-// korvane-sample-site [--port N] [--bind ADDR] [--data DIR]: serves the sample listing until
+// korvane-listing [--port N] [--bind ADDR] [--data DIR]: serves the sample listing until
 // SIGINT or SIGTERM. The first line on standard output is the port it listens on.
 
 #include "data_folder.h"
 #include "sales_data.h"
-#include "sample_site.h"
+#include "listing_site.h"
 
 #include <signal.h>
 #include <time.h>
@@ -19,8 +19,8 @@
 namespace {
 
 int usage(std::string_view problem) {
-  std::cerr << "korvane-sample-site: " << problem << "\n"
-            << "usage: korvane-sample-site [--port N] [--bind ADDR] [--data DIR]\n"
+  std::cerr << "korvane-listing: " << problem << "\n"
+            << "usage: korvane-listing [--port N] [--bind ADDR] [--data DIR]\n"
             << "  --port N     port to listen on, 0 for any free port (default 8631)\n"
             << "  --bind ADDR  address to listen on (default 127.0.0.1)\n"
             << "  --data DIR   folder of the sales CSV files\n";
@@ -44,7 +44,7 @@ int main(int argc, char** argv) {
   int port = 8631;
   std::string host = "127.0.0.1";
   std::filesystem::path dataFolder =
-      korvane::sample::defaultDataFolder(programFolder(), KORVANE_SAMPLE_DATA_DIR);
+      korvane::listing::defaultDataFolder(programFolder(), KORVANE_SAMPLE_DATA_DIR);
 
   for (int i = 1; i < argc; ++i) {
     const std::string_view arg = argv[i];
@@ -65,11 +65,11 @@ int main(int argc, char** argv) {
     }
   }
 
-  korvane::sample::SalesData data;
+  korvane::listing::SalesData data;
   try {
-    data = korvane::sample::SalesData::load(dataFolder);
+    data = korvane::listing::SalesData::load(dataFolder);
   } catch (const std::exception& error) {
-    std::cerr << "korvane-sample-site: " << error.what() << "\n";
+    std::cerr << "korvane-listing: " << error.what() << "\n";
     return 1;
   }
 
@@ -81,20 +81,20 @@ int main(int argc, char** argv) {
   sigaddset(&stopSignals, SIGTERM);
   pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
 
-  korvane::sample::SampleSite site(data, std::cerr);
+  korvane::listing::ListingSite site(data, std::cerr);
   const int bound = site.start(host, port);
   if (bound < 0) {
-    std::cerr << "korvane-sample-site: cannot listen on " << host << ":" << port << "\n";
+    std::cerr << "korvane-listing: cannot listen on " << host << ":" << port << "\n";
     return 1;
   }
   std::cout << bound << std::endl;
-  std::cerr << "korvane-sample-site: " << data.streets().size() << " post codes from "
+  std::cerr << "korvane-listing: " << data.streets().size() << " post codes from "
             << dataFolder.string() << ", serving http://" << host << ":" << bound << "/\n";
 
   const timespec tick{0, 200'000'000};
   int signal = -1;
   while (signal < 0 && site.isRunning()) signal = sigtimedwait(&stopSignals, nullptr, &tick);
   site.stop();
-  if (signal > 0) std::cerr << "korvane-sample-site: " << strsignal(signal) << ", stopped\n";
+  if (signal > 0) std::cerr << "korvane-listing: " << strsignal(signal) << ", stopped\n";
   return signal > 0 ? 0 : 1;
 }

@@ -1,8 +1,8 @@
 // The sample site's pages read by the program's own chain: download, save to entity.html, strip
 // the markup into comprm.dat, load it back and cut the street and its average out of it.
 
-#include "sample-site/sales_data.h"
-#include "sample-site/sample_site.h"
+#include "listing/sales_data.h"
+#include "listing/listing_site.h"
 
 #include "front/extraction.h"
 #include "net/fetch.h"
@@ -34,7 +34,7 @@ struct Extracted {
   std::string thousands;
 };
 
-class SampleSiteExtractionTest : public testing::Test {
+class ListingExtractionTest : public testing::Test {
  protected:
   void SetUp() override {
     m_port = m_site.start("127.0.0.1", 0);
@@ -56,27 +56,27 @@ class SampleSiteExtractionTest : public testing::Test {
     return {buffer.text("txt_housetext2"), buffer.text("txt_num")};
   }
 
-  const sample::SalesData m_data = sample::SalesData::load(KORVANE_SAMPLE_DATA_DIR);
+  const listing::SalesData m_data = listing::SalesData::load(KORVANE_SAMPLE_DATA_DIR);
   std::ostringstream m_log;
-  sample::SampleSite m_site{m_data, m_log};
+  listing::ListingSite m_site{m_data, m_log};
   CollectedMessages m_messages;
   int m_port = 0;
 };
 
 // The street's name reaches the program as the page's UTF-8 bytes, read one byte a character.
-TEST_F(SampleSiteExtractionTest, EveryPostcodeGivesItsStreetAndAverageInThousands) {
-  for (const sample::Street* street : m_data.streets()) {
+TEST_F(ListingExtractionTest, EveryPostcodeGivesItsStreetAndAverageInThousands) {
+  for (const listing::Street* street : m_data.streets()) {
     std::string asked = street->postcode;
     for (char& c : asked) c = c == ' ' ? '+' : c;
     const Extracted got = extract(asked);
     EXPECT_EQ(got.street, street->name) << street->postcode;
-    EXPECT_EQ(got.thousands, std::to_string(sample::roundedAverage(*street) / 1000))
+    EXPECT_EQ(got.thousands, std::to_string(listing::roundedAverage(*street) / 1000))
         << street->postcode;
   }
   EXPECT_TRUE(m_messages.texts.empty());
 }
 
-TEST_F(SampleSiteExtractionTest, UnknownPostcodeGivesNoStreetAndNoAverage) {
+TEST_F(ListingExtractionTest, UnknownPostcodeGivesNoStreetAndNoAverage) {
   for (const char* asked : {"ZZ99+9ZZ", "CF10", ""}) {
     const Extracted got = extract(asked);
     EXPECT_EQ(got.street, "") << asked;
