@@ -39,15 +39,6 @@ std::runtime_error lineError(std::string_view source, int line, std::string_view
 
 }  // namespace
 
-std::string normalizePostcode(std::string_view postcode) {
-  std::string key;
-  for (char c : postcode) {
-    if (std::isspace(static_cast<unsigned char>(c))) continue;
-    key += static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  }
-  return key;
-}
-
 long roundedAverage(const Street& street) {
   if (street.sales.empty()) return 0;
   long long sum = 0;

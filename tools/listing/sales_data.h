@@ -23,7 +23,8 @@ struct Street {
   std::vector<Sale> sales;
 };
 
-// The post code in upper case with every blank removed, so "cf10 3nq" and "CF103NQ" match.
+// The post code in upper case with every blank removed, so "cf10 3nq" and "CF103NQ" match
+// (price_paid_row.cpp).
 std::string normalizePostcode(std::string_view postcode);
 
 // The mean price of the street's sales rounded to the nearest thousand pounds (halves up);
