@@ -1,0 +1,236 @@
+#include "sale_sorter.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <stdexcept>
+
+namespace korvane::listing {
+namespace {
+
+// A packed sale: length, date, id, price and status at fixed places, then ten texts, each a
+// 32-bit length and its bytes.
+constexpr std::size_t kDateAt = 4, kIdAt = 8, kPriceAt = 24, kStatusAt = 32, kTextsAt = 33;
+
+template <class T>
+T load(const char* at) {
+  T value;
+  std::memcpy(&value, at, sizeof value);
+  return value;
+}
+
+template <class T>
+void append(std::string& out, T value) {
+  out.append(reinterpret_cast<const char*>(&value), sizeof value);
+}
+
+std::string_view postcodeOf(const char* record) {
+  return {record + kTextsAt + 4, load<std::uint32_t>(record + kTextsAt)};
+}
+
+// Post code, then date, then id.
+int compareRecords(const char* a, const char* b) {
+  if (const int byPostcode = postcodeOf(a).compare(postcodeOf(b))) return byPostcode;
+  const auto dateA = load<std::int32_t>(a + kDateAt), dateB = load<std::int32_t>(b + kDateAt);
+  if (dateA != dateB) return dateA < dateB ? -1 : 1;
+  return std::memcmp(a + kIdAt, b + kIdAt, 16);
+}
+
+std::uint64_t bigEndian(const char* bytes, std::size_t size) {
+  std::uint64_t value = 0;
+  for (std::size_t i = 0; i < 8; ++i)
+    value = value << 8 | (i < size ? static_cast<std::uint8_t>(bytes[i]) : 0);
+  return value;
+}
+
+void unpack(const char* record, Sale& sale) {
+  sale.date = load<std::int32_t>(record + kDateAt);
+  std::memcpy(sale.id.data(), record + kIdAt, 16);
+  sale.price = load<std::int64_t>(record + kPriceAt);
+  sale.status = record[kStatusAt];
+  const char* at = record + kTextsAt;
+  auto next = [&at] {
+    const auto size = load<std::uint32_t>(at);
+    const std::string_view text(at + 4, size);
+    at += 4 + size;
+    return text;
+  };
+  sale.postcode.assign(next());
+  for (std::string_view* text :
+       {&sale.propertyType, &sale.newBuild, &sale.tenure, &sale.paon, &sale.saon, &sale.street,
+        &sale.locality, &sale.town, &sale.category})
+    *text = next();
+}
+
+// Reads one run back through a small buffer.
+class RunCursor {
+ public:
+  RunCursor(int fd, std::uint64_t begin, std::uint64_t end, std::size_t index)
+      : m_fd(fd), m_next(begin), m_end(end), m_index(index) {}
+
+  // The current record, or nullptr when the run is used up.
+  const char* current() {
+    if (!ensure(4)) return nullptr;
+    ensure(load<std::uint32_t>(m_buffer.data() + m_at));
+    return m_buffer.data() + m_at;
+  }
+  void advance() { m_at += load<std::uint32_t>(m_buffer.data() + m_at); }
+  std::size_t index() const { return m_index; }
+
+ private:
+  // Makes `size` bytes from the current place available; false when the run holds fewer.
+  bool ensure(std::size_t size) {
+    if (m_filled - m_at >= size) return true;
+    if (m_filled - m_at + (m_end - m_next) < size) return false;
+    std::memmove(m_buffer.data(), m_buffer.data() + m_at, m_filled - m_at);
+    m_filled -= m_at;
+    m_at = 0;
+    if (m_buffer.size() < size) m_buffer.resize(size);
+    const std::size_t want = std::min<std::uint64_t>(m_buffer.size() - m_filled, m_end - m_next);
+    std::size_t got = 0;
+    while (got < want) {
+      const ssize_t n = ::pread(m_fd, m_buffer.data() + m_filled + got, want - got,
+                                static_cast<off_t>(m_next + got));
+      if (n < 0 && errno == EINTR) continue;
+      if (n <= 0)
+        throw std::runtime_error(std::string("temporary file: read failed: ") +
+                                 std::strerror(n < 0 ? errno : EIO));
+      got += static_cast<std::size_t>(n);
+    }
+    m_filled += got;
+    m_next += got;
+    return true;
+  }
+
+  int m_fd;
+  std::uint64_t m_next, m_end;
+  std::size_t m_index;
+  std::vector<char> m_buffer = std::vector<char>(std::size_t{64} << 10);
+  std::size_t m_at = 0, m_filled = 0;
+};
+
+}  // namespace
+
+SaleSorter::SaleSorter(const std::filesystem::path& folder) : m_folder(folder) {
+  std::string name = (folder / "korvane-import-XXXXXX").string();
+  m_fd = ::mkostemp(name.data(), O_CLOEXEC);
+  if (m_fd < 0)
+    throw std::runtime_error(folder.string() +
+                             ": cannot make a temporary file: " + std::strerror(errno));
+  ::unlink(name.c_str());
+  m_arena.reserve(kRunBytes);
+}
+
+SaleSorter::~SaleSorter() { ::close(m_fd); }
+
+void SaleSorter::add(const Sale& sale) {
+  if (m_arena.size() >= kRunBytes) spill();
+  const std::size_t at = m_arena.size();
+  append<std::uint32_t>(m_arena, 0);  // the length, set below
+  append<std::int32_t>(m_arena, sale.date);
+  m_arena.append(reinterpret_cast<const char*>(sale.id.data()), 16);
+  append<std::int64_t>(m_arena, sale.price);
+  m_arena += sale.status;
+  for (std::string_view text :
+       {std::string_view(sale.postcode), sale.propertyType, sale.newBuild, sale.tenure, sale.paon,
+        sale.saon, sale.street, sale.locality, sale.town, sale.category}) {
+    append<std::uint32_t>(m_arena, static_cast<std::uint32_t>(text.size()));
+    m_arena += text;
+  }
+  const auto length = static_cast<std::uint32_t>(m_arena.size() - at);
+  std::memcpy(m_arena.data() + at, &length, sizeof length);
+  const auto dateAndId = static_cast<std::uint64_t>(static_cast<std::uint32_t>(sale.date)) << 32 |
+                         bigEndian(reinterpret_cast<const char*>(sale.id.data()), 4) >> 32;
+  m_entries.push_back({bigEndian(sale.postcode.data(), sale.postcode.size()), dateAndId,
+                       static_cast<std::uint32_t>(at)});
+}
+
+// Sorts the gathered sales and appends them to the file as one run. Equal keys keep the order
+// they were added in, which merge() relies on to take the last.
+void SaleSorter::spill() {
+  if (m_entries.empty()) return;
+  const char* arena = m_arena.data();
+  std::sort(m_entries.begin(), m_entries.end(), [arena](const Entry& a, const Entry& b) {
+    if (a.postcodePrefix != b.postcodePrefix) return a.postcodePrefix < b.postcodePrefix;
+    if (a.dateAndId != b.dateAndId) return a.dateAndId < b.dateAndId;
+    const int order = compareRecords(arena + a.offset, arena + b.offset);
+    return order != 0 ? order < 0 : a.offset < b.offset;
+  });
+  std::string out;
+  out.reserve(std::size_t{1} << 20);
+  const std::uint64_t begin = m_fileSize;
+  for (const Entry& entry : m_entries) {
+    out.append(arena + entry.offset, load<std::uint32_t>(arena + entry.offset));
+    if (out.size() >= (std::size_t{1} << 20)) {
+      writeAll(out.data(), out.size());
+      out.clear();
+    }
+  }
+  writeAll(out.data(), out.size());
+  m_runs.push_back({begin, m_fileSize});
+  m_entries.clear();
+  m_arena.clear();
+}
+
+void SaleSorter::writeAll(const char* data, std::size_t size) {
+  while (size > 0) {
+    const ssize_t n = ::write(m_fd, data, size);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0)
+      throw std::runtime_error(m_folder.string() +
+                               ": cannot write a temporary file: " + std::strerror(errno));
+    data += n;
+    size -= static_cast<std::size_t>(n);
+    m_fileSize += static_cast<std::uint64_t>(n);
+  }
+}
+
+std::uint64_t SaleSorter::merge(const std::function<void(const Sale&)>& take) {
+  spill();
+  m_arena.shrink_to_fit();
+  std::vector<RunCursor> cursors;
+  cursors.reserve(m_runs.size());
+  for (const Run& run : m_runs) cursors.emplace_back(m_fd, run.begin, run.end, cursors.size());
+
+  // A min-heap of the runs by their current sale; of equal sales the earlier run comes first.
+  auto later = [](RunCursor* a, RunCursor* b) {
+    const int order = compareRecords(a->current(), b->current());
+    return order != 0 ? order > 0 : a->index() > b->index();
+  };
+  std::vector<RunCursor*> heap;
+  for (RunCursor& cursor : cursors)
+    if (cursor.current()) heap.push_back(&cursor);
+  std::make_heap(heap.begin(), heap.end(), later);
+
+  std::uint64_t leftOut = 0;
+  std::string held;  // the sale taken next unless a later one has the same key
+  Sale sale;
+  while (!heap.empty()) {
+    std::pop_heap(heap.begin(), heap.end(), later);
+    RunCursor* cursor = heap.back();
+    const char* record = cursor->current();
+    if (!held.empty() && compareRecords(held.data(), record) == 0) {
+      ++leftOut;
+    } else if (!held.empty()) {
+      unpack(held.data(), sale);
+      take(sale);
+    }
+    held.assign(record, load<std::uint32_t>(record));
+    cursor->advance();
+    if (cursor->current()) {
+      std::push_heap(heap.begin(), heap.end(), later);
+    } else {
+      heap.pop_back();
+    }
+  }
+  if (!held.empty()) {
+    unpack(held.data(), sale);
+    take(sale);
+  }
+  return leftOut;
+}
+
+}  // namespace korvane::listing
