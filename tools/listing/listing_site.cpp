@@ -1,8 +1,6 @@
 #include "listing_site.h"
 
 #include "maker_pages.h"
-#include "sales_data.h"
-#include "sold_prices_page.h"
 
 #include <httplib.h>
 
@@ -25,8 +23,11 @@ std::string printable(const std::string& text) {
 
 }  // namespace
 
-ListingSite::ListingSite(const SalesData& data, std::ostream& log)
-    : m_data(data), m_log(log), m_server(std::make_unique<httplib::Server>()) {
+ListingSite::ListingSite(SoldPricesPage soldPricesPage, std::string footer, std::ostream& log)
+    : m_soldPricesPage(std::move(soldPricesPage)),
+      m_footer(std::move(footer)),
+      m_log(log),
+      m_server(std::make_unique<httplib::Server>()) {
   route();
 }
 
@@ -50,20 +51,25 @@ void ListingSite::route() {
     // A form sends its blanks as "+", which the query decoding leaves alone.
     std::string postcode = req.get_param_value("postcode");
     std::replace(postcode.begin(), postcode.end(), '+', ' ');
-    const Street* street = m_data.find(postcode);
-    res.set_content(street ? soldPricesPage(*street) : noSalesPage(postcode), kHtml);
+    try {
+      res.set_content(m_soldPricesPage(postcode), kHtml);
+    } catch (const std::exception& error) {
+      res.status = 500;
+      res.set_content(std::string("The listing cannot be read: ") + error.what() + "\n",
+                      "text/plain; charset=utf-8");
+    }
   });
-  server.Get("/", [](const httplib::Request&, httplib::Response& res) {
-    res.set_content(homePage(), kHtml);
+  server.Get("/", [this](const httplib::Request&, httplib::Response& res) {
+    res.set_content(homePage(m_footer), kHtml);
   });
-  server.Get("/links.html", [](const httplib::Request&, httplib::Response& res) {
-    res.set_content(linksPage(), kHtml);
+  server.Get("/links.html", [this](const httplib::Request&, httplib::Response& res) {
+    res.set_content(linksPage(m_footer), kHtml);
   });
-  server.Get("/mortgage-tools.html", [](const httplib::Request&, httplib::Response& res) {
-    res.set_content(mortgageToolsPage(), kHtml);
+  server.Get("/mortgage-tools.html", [this](const httplib::Request&, httplib::Response& res) {
+    res.set_content(mortgageToolsPage(m_footer), kHtml);
   });
-  server.set_error_handler([](const httplib::Request&, httplib::Response& res) {
-    if (res.status == 404) res.set_content(notFoundPage(), kHtml);
+  server.set_error_handler([this](const httplib::Request&, httplib::Response& res) {
+    if (res.status == 404) res.set_content(notFoundPage(m_footer), kHtml);
   });
   server.set_logger([this](const httplib::Request& req, const httplib::Response& res) {
     logRequest(req.remote_addr, req.method, req.target, res.status, res.body.size());
@@ -71,7 +77,7 @@ void ListingSite::route() {
 }
 
 void ListingSite::logRequest(const std::string& remote, const std::string& method,
-                            const std::string& target, int status, size_t bytes) {
+                             const std::string& target, int status, size_t bytes) {
   std::lock_guard lock(m_logMutex);
   m_log << remote << " \"" << printable(method) << " " << printable(target) << "\" " << status
         << " " << bytes << std::endl;

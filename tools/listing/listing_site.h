@@ -1,13 +1,15 @@
 #pragma once
 
-// The sample listing and maker's site over HTTP: the sold-prices page, the maker's pages, 404 for
-// anything else, one log line per request.
+// The listing and maker's site over HTTP: the sold-prices page, the maker's pages, 404 for anything
+// else, one log line per request.
 
 #include <atomic>
+#include <functional>
 #include <iosfwd>
 #include <memory>
 #include <mutex>
 #include <string>
+#include <string_view>
 #include <thread>
 
 namespace httplib {
@@ -16,12 +18,15 @@ class Server;
 
 namespace korvane::listing {
 
-class SalesData;
-
 class ListingSite {
  public:
-  // Serves `data` and logs every request as one line on `log`; both must outlive the site.
-  ListingSite(const SalesData& data, std::ostream& log);
+  // The whole sold-prices page for a post code as it was asked for. Called from the server's
+  // threads at once; an exception it throws answers the request with status 500.
+  using SoldPricesPage = std::function<std::string(std::string_view postcode)>;
+
+  // Serves `soldPricesPage` and the maker's pages with `footer` (plain text) at their foot, and
+  // logs every request as one line on `log`, which must outlive the site.
+  ListingSite(SoldPricesPage soldPricesPage, std::string footer, std::ostream& log);
   // Stops serving first.
   ~ListingSite();
   ListingSite(const ListingSite&) = delete;
@@ -42,7 +47,8 @@ class ListingSite {
   void logRequest(const std::string& remote, const std::string& method, const std::string& target,
                   int status, size_t bytes);
 
-  const SalesData& m_data;
+  SoldPricesPage m_soldPricesPage;
+  std::string m_footer;
   std::ostream& m_log;
   std::mutex m_logMutex;
   std::unique_ptr<httplib::Server> m_server;

@@ -7,18 +7,20 @@
 
 namespace korvane::listing {
 
-std::string homePage() {
+std::string homePage(std::string_view footer) {
   return layoutPage("Korvane", R"(<h1>Korvane</h1>
 <p>Korvane estimates what a house is worth today and over the next five years from the average
 price recently paid in its street.</p>
-<p>This site is the small sample listing that comes with the program. It answers the program's
-sold-prices requests from a made-up data set of streets across England &amp; Wales, so the program
-can be tried and tested without a connection to a real listing service.</p>
-<p>Try the post code CF10 3NQ, LS6 3BR or SW3 5RQ in the program.</p>
-)");
+<p>This site is the local listing service that comes with the program. It answers the program's
+sold-prices requests from HM Land Registry Price Paid Data imported with
+<code>korvane-listing import</code>, or, before any import, from a made-up sample of streets across
+England &amp; Wales, so the program can be tried without a download.</p>
+<p>Try the post code CF10 3NQ, LS6 3BR or SW3 5RQ of the sample in the program.</p>
+)",
+                    footer);
 }
 
-std::string linksPage() {
+std::string linksPage(std::string_view footer) {
   return layoutPage("Links", R"(<h1>Links</h1>
 <ul>
 <li><a href="https://www.gov.uk/government/collections/price-paid-data">HM Land Registry price paid
@@ -29,10 +31,11 @@ Statistics</a>: house price indices.</li>
 </ul>
 <p>The figures Korvane shows are a straight-line estimate, not a valuation: ask a surveyor before
 you buy or sell.</p>
-)");
+)",
+                    footer);
 }
 
-std::string mortgageToolsPage() {
+std::string mortgageToolsPage(std::string_view footer) {
   // Monthly repayment of a repayment mortgage: P r / (1 - (1 + r)^-n).
   std::string rows;
   for (int loan : {100000, 200000, 300000}) {
@@ -54,13 +57,15 @@ std::string mortgageToolsPage() {
 )" + rows + R"(</tbody>
 </table>
 <p>Your home may be repossessed if you do not keep up repayments on your mortgage.</p>
-)");
+)",
+                    footer);
 }
 
-std::string notFoundPage() {
+std::string notFoundPage(std::string_view footer) {
   return layoutPage("Not found",
                     "<h1>Not found</h1>\n<p>There is no page at this address. "
-                    "<a href=\"/\">Home</a></p>\n");
+                    "<a href=\"/\">Home</a></p>\n",
+                    footer);
 }
 
 }  // namespace korvane::listing

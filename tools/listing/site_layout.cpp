@@ -28,11 +28,11 @@ constexpr std::string_view kScript = R"(
 
 }  // namespace
 
-std::string layoutPage(std::string_view title, std::string_view mainHtml) {
+std::string layoutPage(std::string_view title, std::string_view mainHtml, std::string_view footer) {
   std::string page;
   page += "<!DOCTYPE html>\n<html lang=\"en-GB\">\n<head>\n<meta charset=\"utf-8\">\n";
   page += "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">\n";
-  page += "<title>" + htmlEscape(title) + " &mdash; Korvane sample listing</title>\n";
+  page += "<title>" + htmlEscape(title) + " &mdash; Korvane listing</title>\n";
   page += "<style>" + std::string(kStyle) + "</style>\n</head>\n<body>\n";
   page += "<header>\n<nav>\n<a href=\"/\">Home</a>\n";
   page +=
@@ -42,10 +42,7 @@ std::string layoutPage(std::string_view title, std::string_view mainHtml) {
       "<a href=\"/links.html\">Links</a>\n<a href=\"/mortgage-tools.html\">Mortgage tools</a>\n";
   page += "</nav>\n</header>\n<main>\n";
   page += mainHtml;
-  page +=
-      "</main>\n<footer>\n<p>&copy; 2026 Korvane &middot; a sample listing bundled with the "
-      "Korvane valuation program. Every street, house and price here is made up.</p>\n"
-      "</footer>\n";
+  page += "</main>\n<footer>\n<p>" + htmlEscape(footer) + "</p>\n</footer>\n";
   page += "<script>" + std::string(kScript) + "</script>\n</body>\n</html>\n";
   return page;
 }

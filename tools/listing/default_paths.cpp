@@ -1,0 +1,30 @@
+#include "default_paths.h"
+
+#include <cstdlib>
+#include <stdexcept>
+
+namespace korvane::listing {
+
+std::filesystem::path defaultDatabase() {
+  const char* dataHome = std::getenv("XDG_DATA_HOME");
+  std::filesystem::path folder;
+  if (dataHome && std::filesystem::path(dataHome).is_absolute()) {
+    folder = dataHome;
+  } else if (const char* home = std::getenv("HOME"); home && *home) {
+    folder = std::filesystem::path(home) / ".local" / "share";
+  } else {
+    throw std::runtime_error("neither XDG_DATA_HOME nor HOME is set: name the database with --db");
+  }
+  return folder / "korvane" / "listing.sqlite";
+}
+
+std::filesystem::path sampleDataFolder(const std::filesystem::path& programFolder,
+                                       const std::filesystem::path& builtIn) {
+  const std::filesystem::path installed =
+      programFolder / ".." / "share" / "korvane" / "sample-data";
+  std::error_code error;
+  if (std::filesystem::is_directory(installed, error)) return installed.lexically_normal();
+  return builtIn;
+}
+
+}  // namespace korvane::listing
