@@ -1,13 +1,20 @@
 # Installation: everything under one prefix (default /opt/korvane), because the program keeps its
 # work files in property/ beside its own executable:
-#   bin/valdrin  bin/property/  lib/korvane/korvane-network.so  bin/korvane-listing
-#   share/korvane/sample-data/
+#   bin/korvane (the launcher)  bin/valdrin  bin/property/  lib/korvane/korvane-network.so
+#   bin/korvane-listing  share/korvane/sample-data/
 #   share/applications/korvane.desktop  share/icons/hicolor/scalable/apps/korvane.svg
 if(CMAKE_INSTALL_PREFIX_INITIALIZED_TO_DEFAULT)
   set(CMAKE_INSTALL_PREFIX /opt/korvane CACHE PATH "Install prefix" FORCE)
 endif()
 
 set(KORVANE_DESKTOP_TEMPLATE ${PROJECT_SOURCE_DIR}/assets/korvane.desktop.in)
+set(KORVANE_LAUNCHER_TEMPLATE ${PROJECT_SOURCE_DIR}/assets/korvane.in)
+
+# The launcher starts a listing service only when the program asks one on this machine.
+set(KORVANE_LISTING_PORT "")
+if(KORVANE_LISTING_HOST MATCHES "^http://(127\\.0\\.0\\.1|localhost):([0-9]+)/?$")
+  set(KORVANE_LISTING_PORT ${CMAKE_MATCH_2})
+endif()
 
 if(TARGET valdrin)
   install(TARGETS valdrin RUNTIME DESTINATION bin)
@@ -17,14 +24,22 @@ if(TARGET valdrin)
   install(DIRECTORY DESTINATION bin/property)
   install(FILES ${PROJECT_SOURCE_DIR}/assets/korvane.svg
           DESTINATION share/icons/hicolor/scalable/apps)
-  # The desktop file names the program and icon by absolute path, so it is written at install time
-  # for the prefix actually used (cmake --install --prefix may differ from the configured one).
+  # The desktop file and the launcher name the programs and icon by absolute path, so they are
+  # written at install time for the prefix actually used (cmake --install --prefix may differ from
+  # the configured one). The desktop entry opens the launcher.
   install(CODE "
     set(KORVANE_PREFIX \"\${CMAKE_INSTALL_PREFIX}\")
+    set(KORVANE_VALDRIN \"\${CMAKE_INSTALL_PREFIX}/bin/valdrin\")
+    set(KORVANE_LISTING \"\${CMAKE_INSTALL_PREFIX}/bin/korvane-listing\")
+    set(KORVANE_LISTING_PORT \"${KORVANE_LISTING_PORT}\")
     configure_file(\"${KORVANE_DESKTOP_TEMPLATE}\"
                    \"${CMAKE_BINARY_DIR}/install-desktop/korvane.desktop\" @ONLY)
+    configure_file(\"${KORVANE_LAUNCHER_TEMPLATE}\"
+                   \"${CMAKE_BINARY_DIR}/install-desktop/korvane\" @ONLY)
     file(INSTALL \"${CMAKE_BINARY_DIR}/install-desktop/korvane.desktop\"
          DESTINATION \"\${CMAKE_INSTALL_PREFIX}/share/applications\")
+    file(INSTALL \"${CMAKE_BINARY_DIR}/install-desktop/korvane\"
+         DESTINATION \"\${CMAKE_INSTALL_PREFIX}/bin\" USE_SOURCE_PERMISSIONS)
   ")
 endif()
 
@@ -42,8 +57,12 @@ if(KORVANE_BUILD_TESTS)
   set_tests_properties(desktop_file_validate PROPERTIES FAIL_REGULAR_EXPRESSION ".+")
 endif()
 
-# Where the build put the programs, for scripts/run.
+# The launcher for the build tree, build/korvane, which scripts/run opens.
 if(TARGET valdrin AND TARGET korvane-listing)
-  file(GENERATE OUTPUT ${CMAKE_BINARY_DIR}/program-paths.sh
-       CONTENT "valdrin='$<TARGET_FILE:valdrin>'\nlisting='$<TARGET_FILE:korvane-listing>'\n")
+  set(KORVANE_VALDRIN "$<TARGET_FILE:valdrin>")
+  set(KORVANE_LISTING "$<TARGET_FILE:korvane-listing>")
+  configure_file(${KORVANE_LAUNCHER_TEMPLATE} ${CMAKE_BINARY_DIR}/korvane.in @ONLY)
+  file(GENERATE OUTPUT ${CMAKE_BINARY_DIR}/korvane INPUT ${CMAKE_BINARY_DIR}/korvane.in
+       FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE
+                        WORLD_READ WORLD_EXECUTE)
 endif()
