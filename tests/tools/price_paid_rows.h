@@ -3,8 +3,8 @@
 // Price Paid rows for the listing's tests: the fields a test cares about, the rest filled in.
 
 #include <cstdio>
-#include <initializer_list>
 #include <string>
+#include <vector>
 
 namespace korvane::test {
 
@@ -21,23 +21,20 @@ struct PricePaidRow {
 
 // The row as HM Land Registry writes it: 16 quoted fields, quotes inside doubled.
 inline std::string pricePaidLine(const PricePaidRow& row) {
-  char id[48];
-  std::snprintf(id, sizeof id, "{00000000-0000-0000-0000-%012X}", row.sale);
-  std::string line;
-  for (std::string field :
-       {std::string(id), std::to_string(row.price), std::string(row.date) + " 00:00",
-        std::string(row.postcode), std::string("T"), std::string("N"), std::string("F"),
-        std::string(row.paon), std::string(), std::string(row.street), std::string(),
-        std::string("CARDIFF"), std::string("CARDIFF"), std::string("CARDIFF"),
-        std::string(row.category), std::string(row.status)}) {
+  auto quoted = [](std::string field) {
     for (size_t at = field.find('"'); at != std::string::npos; at = field.find('"', at + 2))
       field.insert(at, 1, '"');
-    line += (line.empty() ? "\"" : ",\"") + field + "\"";
-  }
-  return line;
+    return "\"" + field + "\"";
+  };
+  char id[48];
+  std::snprintf(id, sizeof id, "\"{00000000-0000-0000-0000-%012X}\",", row.sale);
+  return id + quoted(std::to_string(row.price)) + "," + quoted(std::string(row.date) + " 00:00") +
+         "," + quoted(row.postcode) + ",\"T\",\"N\",\"F\"," + quoted(row.paon) + ",\"\"," +
+         quoted(row.street) + ",\"\",\"CARDIFF\",\"CARDIFF\",\"CARDIFF\"," + quoted(row.category) +
+         "," + quoted(row.status);
 }
 
-inline std::string pricePaidFile(std::initializer_list<PricePaidRow> rows) {
+inline std::string pricePaidFile(const std::vector<PricePaidRow>& rows) {
   std::string text;
   for (const PricePaidRow& row : rows) text += pricePaidLine(row) + "\n";
   return text;

@@ -1,0 +1,96 @@
+// What a post code's page shows: which street and sales, and how they are written.
+
+#include "listing/importer.h"
+#include "listing/listing_db.h"
+#include "listing/page_text.h"
+#include "listing/sold_prices.h"
+#include "listing/sold_prices_page.h"
+#include "tools/price_paid_rows.h"
+
+#include "support/files.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+namespace korvane::listing {
+namespace {
+
+using test::PricePaidRow;
+using testing::HasSubstr;
+
+TEST(SoldPricesTest, ChoosesTheStreetWithTheMostStandardSalesInTheWindow) {
+  static const struct {
+    const char* what;
+    std::vector<PricePaidRow> rows;
+    int years;
+    const char* street;  // "" when the page has no sales
+    std::vector<int> dates;
+  } cases[] = {
+      {"the street with most sales, newest first",
+       {{.sale = 1, .street = "MILL LANE"}, {.sale = 2, .date = "2022-06-07"}, {.sale = 3}},
+       5, "HIGH STREET", {20240102, 20220607}},
+      {"additional (category B) sales do not count",
+       {{.sale = 1, .street = "MILL LANE"}, {.sale = 2, .category = "B"}, {.sale = 3, .category = "B"}},
+       5, "MILL LANE", {20240102}},
+      {"rows without a street do not count",
+       {{.sale = 1, .street = "MILL LANE"}, {.sale = 2, .street = ""}, {.sale = 3, .street = ""}},
+       5, "MILL LANE", {20240102}},
+      {"the window ends at the newest sale of the listing, not of the post code",
+       {{.sale = 1, .date = "2015-01-02"}, {.sale = 2, .date = "2019-01-03"},
+        {.sale = 3, .date = "2024-01-02", .postcode = "LS6 3BR"}},
+       5, "HIGH STREET", {20190103}},
+      {"a longer window reaches older sales",
+       {{.sale = 1, .date = "2015-01-02"}, {.sale = 3, .date = "2024-01-02", .postcode = "B1 1AA"}},
+       10, "HIGH STREET", {20150102}},
+      {"the window follows the newest sale that remains",
+       {{.sale = 1, .date = "2015-01-02"}, {.sale = 2, .date = "2019-01-03"},
+        {.sale = 3, .date = "2024-01-02", .postcode = "B1 1AA"}, {.sale = 3, .status = "D"}},
+       5, "HIGH STREET", {20190103, 20150102}},
+      {"a sale on the day the window opens is outside it",
+       {{.sale = 1, .date = "2019-01-02"}, {.sale = 3, .date = "2024-01-02", .postcode = "B1 1AA"}},
+       5, "", {}},
+      {"another post code's sales never show", {{.sale = 1, .postcode = "CF10 3NR"}}, 5, "", {}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    test::TempDir folder;
+    test::writeBytes(folder / "pp.csv", test::pricePaidFile(c.rows));
+    const auto db = openForImport((folder / "listing.sqlite").string());
+    Importer(*db, folder.path()).importFile(folder / "pp.csv");
+    const auto found = StreetQuery(*db).find(" cf10 3NQ", c.years);  // as typed
+    ASSERT_EQ(found.has_value(), *c.street != '\0');
+    if (!found) continue;
+    EXPECT_EQ(found->street, c.street);
+    std::vector<int> dates;
+    for (const StreetSale& sale : found->sales) dates.push_back(sale.date);
+    EXPECT_EQ(dates, c.dates);
+  }
+}
+
+TEST(ListingPagesTest, NamesInCapitalsAreShownInTitleCase) {
+  static const std::pair<const char*, const char*> cases[] = {
+      {"HIGH STREET", "High Street"},
+      {"ST. JOHN'S ROAD", "St. John's Road"},
+      {"1ST AVENUE", "1st Avenue"},
+      {"Heol y Frenhines", "Heol y Frenhines"},  // lower-case letters: shown as recorded
+  };
+  for (const auto& [recorded, shown] : cases) EXPECT_EQ(displayName(recorded), shown) << recorded;
+}
+
+TEST(ListingPagesTest, SoldPricesPageShowsEachSaleEscapedAndTheAverage) {
+  const StreetSales street{"LS63BR", "BRUDENELL & GROVE", 5, 20240102,
+                           {{20240102, 262500, "S", "Y", "L", "ROSE COTTAGE", ""},
+                            {20220708, 251000, "F", "N", "F", "17A", "<FLAT 2>"}}};
+  const std::string page = soldPricesPage(street, "footnote");
+  EXPECT_THAT(page, HasSubstr("post codes starting LS6 3BR"));
+  EXPECT_THAT(page, HasSubstr("Show <b>Brudenell &amp; Grove</b> only"));
+  EXPECT_THAT(page, HasSubstr("<td>2 Jan 2024</td><td>Rose Cottage Brudenell &amp; Grove</td>"
+                              "<td>Semi-detached</td><td>Leasehold</td><td>Yes</td>"));
+  EXPECT_THAT(page, HasSubstr("<td>&lt;Flat 2&gt;, 17a Brudenell &amp; Grove</td>"
+                              "<td>Flat or maisonette</td><td>Freehold</td><td>No</td>"));
+  EXPECT_THAT(page, HasSubstr("Brudenell &amp; Grove, \xC2\xA3" "257,000 average"));
+  EXPECT_THAT(page, HasSubstr("<p>footnote</p>"));
+}
+
+}  // namespace
+}  // namespace korvane::listing

@@ -1,0 +1,243 @@
+// korvane-listing and the launcher as programs: a whole run read by the program's own download,
+// markup stripping and extraction; imports killed or running while pages are served; refusals.
+
+#include "listing/listing_db.h"
+#include "listing/sqlite.h"
+#include "tools/price_paid_rows.h"
+
+#include "front/extraction.h"
+#include "net/fetch.h"
+#include "net/save.h"
+#include "support/files.h"
+#include "support/recording_message_boxes.h"
+#include "util/markup.h"
+#include "util/run_buffer.h"
+#include "util/text_file.h"
+
+#include <httplib.h>
+#include <poll.h>
+#include <pty.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstring>
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+extern char** environ;
+
+namespace korvane {
+namespace {
+
+using testing::HasSubstr;
+
+// A program in a child process with XDG_DATA_HOME set to `home` and its output on a terminal of its
+// own, so an import shows its progress.
+class Program {
+ public:
+  Program(const std::filesystem::path& home, std::vector<std::string> args,
+          const char* program = KORVANE_LISTING_PROGRAM) {
+    args.insert(args.begin(), program);
+    std::vector<std::string> env = {"XDG_DATA_HOME=" + home.string(),
+                                    "KORVANE_LISTING_LOG=" + (home / "log").string()};
+    for (char** variable = environ; *variable; ++variable)
+      if (std::strncmp(*variable, "XDG_DATA_HOME=", 14) != 0) env.emplace_back(*variable);
+    std::vector<char*> argv, envp;
+    for (auto& arg : args) argv.push_back(arg.data());
+    for (auto& variable : env) envp.push_back(variable.data());
+    argv.push_back(nullptr);
+    envp.push_back(nullptr);
+    m_pid = forkpty(&m_terminal, nullptr, nullptr, nullptr);
+    if (m_pid == 0) execve(argv[0], argv.data(), envp.data()), _exit(127);
+  }
+  ~Program() {
+    if (m_pid > 0) kill(m_pid, SIGKILL), waitpid(m_pid, nullptr, 0);
+    close(m_terminal);
+  }
+
+  // The port serve announces on its first line; 0 when none comes within 20 seconds.
+  int port() { return std::atoi(readUntil("\n").c_str()); }
+  // Reads the output until it holds `text` (at most `waitMs`), or for "" while any is ready.
+  const std::string& readUntil(const std::string& text, int waitMs = 20'000) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(waitMs);
+    char buffer[4096];
+    for (ssize_t got = 0; text.empty() || m_output.find(text) == std::string::npos;) {
+      const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+          deadline - std::chrono::steady_clock::now());
+      pollfd ready{m_terminal, POLLIN, 0};
+      if (poll(&ready, 1, std::max<int>(0, left.count())) <= 0) break;
+      if ((got = read(m_terminal, buffer, sizeof buffer)) <= 0) break;
+      m_output.append(buffer, static_cast<size_t>(got));
+    }
+    return m_output;
+  }
+  // The exit status once the program ends (128 + the signal that ended it), or -1 after 20 s.
+  int exitStatus() {
+    for (int i = 0; i < 2000 && running(); ++i) usleep(10'000);
+    return m_status;
+  }
+  // True until the program has ended; reads its output meanwhile.
+  bool running() {
+    readUntil({}, 0);
+    int status = 0;
+    if (m_pid <= 0 || waitpid(m_pid, &status, WNOHANG) != m_pid) return m_pid > 0;
+    m_pid = -1;
+    readUntil({}, 0);
+    m_status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    return false;
+  }
+  void signal(int number) { kill(m_pid, number); }
+  const std::string& output() const { return m_output; }
+
+ private:
+  pid_t m_pid = -1;
+  int m_status = -1, m_terminal = -1;
+  std::string m_output;
+};
+
+std::string soldPricesPath(const std::string& postcode) {
+  return "/index.php?con=sold_prices_street&cCode=EW&postcode=" + postcode;
+}
+
+// The street and the average in thousands, as one valuation run reads them from the page.
+std::pair<std::string, std::string> extract(int port, const std::string& postcode) {
+  test::TempDir work;
+  test::RecordingMessageBoxes messages;
+  const std::string page = FetchUrlText("http://127.0.0.1:" + std::to_string(port) +
+                                        soldPricesPath(postcode));
+  EXPECT_TRUE(SaveTextFile(page, work / "entity.html", messages));
+  killhtml(work / "entity.html", work / "comprm.dat");
+  RunBuffer buffer;
+  EXPECT_TRUE(LoadText(buffer, "txt_nohtmlsource", work / "comprm.dat", messages));
+  extractSoldPrices(buffer);
+  EXPECT_TRUE(messages.shown().empty());
+  return {buffer.text("txt_housetext2"), buffer.text("txt_num")};
+}
+
+// The number of sales and the sum of their prices.
+std::string fingerprint(const std::filesystem::path& database) {
+  const auto db = listing::openForReading(database.string());
+  return std::to_string(db->single("SELECT count(*) FROM sales")) + " sales of " +
+         std::to_string(db->single("SELECT sum(price) FROM sales"));
+}
+
+// A file that takes a while to import: `count` sales in post codes of their own.
+std::string manySales(int count, int firstSale) {
+  std::string text;
+  for (int i = 0; i < count; ++i) {
+    const std::string postcode = "ZZ" + std::to_string(i % 90 + 10) + " " + std::to_string(i);
+    text += test::pricePaidLine({.sale = firstSale + i, .postcode = postcode.c_str()}) + "\n";
+  }
+  return text;
+}
+
+class ListingProgramTest : public testing::Test {
+ protected:
+  test::TempDir m_home;
+  const std::filesystem::path m_database = m_home / "korvane" / "listing.sqlite";
+};
+
+// Changes, removals, additional sales, quoting and a broken row, imported, served and read back.
+TEST_F(ListingProgramTest, AnImportedFileIsServedAsTheProgramReadsItAndReimportingChangesNothing) {
+  test::writeBytes(m_home / "pp.csv",
+                   test::pricePaidFile({{.sale = 1, .price = 200500}, {.sale = 2, .price = 300000},
+                                        {.sale = 3, .price = 900000},
+                                        {.sale = 4, .price = 5000000, .category = "B"},
+                                        {.sale = 5, .street = "MILL LANE"},
+                                        {.sale = 6, .street = "MILL LANE"},
+                                        {.sale = 7, .paon = "THE \"OLD\" FORGE, NORTH"},
+                                        {.sale = 2, .price = 310000, .status = "C"},
+                                        {.sale = 3, .status = "D"}}) +
+                       "\"{00000000-0000-0000-0000-000000000009}\",\"1\",\"2024-01-02\n");
+  std::string before;
+  for (const char* summary : {"rows added 7, replaced 1, deleted 1, rejected 1, ",
+                              "rows added 1, replaced 7, deleted 1, rejected 1, "}) {
+    Program import(m_home.path(), {"import", (m_home / "pp.csv").string()});
+    EXPECT_EQ(import.exitStatus(), 0);
+    EXPECT_THAT(import.output(), HasSubstr("1 file imported: " + std::string(summary)));
+    EXPECT_THAT(import.output(), HasSubstr("pp.csv:10: unterminated quote in field 3"));
+    if (before.empty()) before = fingerprint(m_database);
+    EXPECT_EQ(fingerprint(m_database), before);
+
+    Program site(m_home.path(), {"serve", "--port", "0"});
+    const int port = site.port();
+    // High Street: 200,500, 310,000 and 250,000 average 253,500, which rounds up; Mill Lane has
+    // one sale fewer.
+    for (const char* asked : {"CF103NQ", "cf10+3nq"})
+      EXPECT_EQ(extract(port, asked), std::make_pair(std::string("High Street"), std::string("254")));
+    EXPECT_EQ(extract(port, "ZZ999ZZ"), std::make_pair(std::string(), std::string()));
+    site.signal(SIGTERM);
+    EXPECT_EQ(site.exitStatus(), 0);
+  }
+}
+
+// Imports killed (SIGKILL, Ctrl-C) midway and one that completes, while pages are asked for.
+TEST_F(ListingProgramTest, PagesAreServedThroughImportsAndAKilledImportChangesNothing) {
+  test::writeBytes(m_home / "first.csv", test::pricePaidFile({{.sale = 1}}));
+  ASSERT_EQ(Program(m_home.path(), {"import", (m_home / "first.csv").string()}).exitStatus(), 0);
+  const std::string before = fingerprint(m_database);
+  test::writeBytes(m_home / "big.csv",
+                   test::pricePaidFile({{.sale = 1, .street = "NEW ROAD", .status = "C"}}) +
+                       manySales(200'000, 100));
+  Program site(m_home.path(), {"serve", "--port", "0"});
+  httplib::Client client("127.0.0.1", site.port());
+  auto street = [&]() -> std::string {  // the street the page shows, "" when the request fails
+    auto page = client.Get(soldPricesPath("CF103NQ"));
+    EXPECT_TRUE(site.running());  // and takes in its request log
+    const size_t at = page && page->status == 200 ? page->body.find("Show <b>") : std::string::npos;
+    return at == std::string::npos ? "" : page->body.substr(at + 8, page->body.find('<', at + 8) - at - 8);
+  };
+  for (int stopSignal : {SIGKILL, SIGINT, 0}) {
+    SCOPED_TRACE(stopSignal);
+    Program import(m_home.path(), {"import", (m_home / "big.csv").string()});
+    import.readUntil("rows read");
+    if (stopSignal != 0) import.signal(stopSignal);
+    for (std::string last = "High Street"; import.running();) {
+      const std::string now = street();
+      ASSERT_TRUE(now == last || now == "New Road") << now;  // no failure, no step back
+      last = now;
+    }
+    EXPECT_EQ(import.exitStatus(), stopSignal == 0 ? 0 : 128 + stopSignal);
+    EXPECT_EQ(street(), stopSignal == 0 ? "New Road" : "High Street");
+    if (stopSignal != 0) {
+      EXPECT_EQ(fingerprint(m_database), before);
+    }
+  }
+}
+
+TEST_F(ListingProgramTest, RefusesABadCommandLineOrWhatItCannotUse) {
+  test::writeBytes(m_home / "notes.txt", "not a database");
+  const std::tuple<std::vector<std::string>, int, const char*> cases[] = {
+      {{"export"}, 2, "export: unknown command"},
+      {{"serve", "--db", "/nowhere/listing.sqlite"}, 1, "/nowhere/listing.sqlite: no listing"},
+      {{"serve", "--db", (m_home / "notes.txt").string()}, 1, "notes.txt: cannot be read"},
+      {{"import", "/nowhere/pp.csv"}, 1, "/nowhere/pp.csv: cannot be read"},
+      {{"import", "x.csv", "--db", (m_home / "notes.txt/db").string()}, 1, "cannot be made"},
+  };
+  for (const auto& [args, status, says] : cases) {
+    SCOPED_TRACE(testing::PrintToString(args));
+    Program program(m_home.path(), args);
+    EXPECT_EQ(program.exitStatus(), status);
+    EXPECT_THAT(program.output(), HasSubstr(says));
+  }
+}
+
+// The launcher as the build writes it for scripts/run and installation, here opening a stand-in
+// for valdrin that asks the listing for a sample post code's page.
+TEST_F(ListingProgramTest, LauncherOpensTheProgramOnTheBundledSampleAndStopsTheServiceAfter) {
+  const std::string ask = "exec 3<>/dev/tcp/127.0.0.1/" KORVANE_LAUNCHER_PORT;
+  test::writeBytes(KORVANE_LAUNCHER_VALDRIN,
+                   "#!/usr/bin/env bash\n" + ask + "\nprintf 'GET " + soldPricesPath("CF103NQ") +
+                       " HTTP/1.0\\r\\n\\r\\n' >&3\ngrep -o 'Show <b>[^<]*' <&3\necho \"$@\"\n");
+  std::filesystem::permissions(KORVANE_LAUNCHER_VALDRIN, std::filesystem::perms::owner_exec,
+                               std::filesystem::perm_options::add);
+  Program launcher(m_home.path(), {"--flag"}, KORVANE_LAUNCHER);
+  EXPECT_EQ(launcher.exitStatus(), 0) << launcher.output();
+  EXPECT_THAT(launcher.output(), HasSubstr("Show <b>Heol y Frenhines\r\n--flag"));
+  EXPECT_NE(system(("bash -c '" + ask + "' 2>/dev/null").c_str()), 0) << "still served";
+}
+
+}  // namespace
+}  // namespace korvane
