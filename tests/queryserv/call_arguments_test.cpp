@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-namespace korvane {
+namespace korvane::component {
 namespace {
 
 TEST(CallArguments, ReadsEveryAutomationType) {
@@ -48,4 +48,4 @@ TEST(CallArguments, RejectsOutOfRangeAndMalformedValues) {
 }
 
 }  // namespace
-}  // namespace korvane
+}  // namespace korvane::component

@@ -12,7 +12,7 @@
 #include <thread>
 #include <vector>
 
-namespace korvane {
+namespace korvane::component {
 namespace {
 
 using test::QuorbelTest;
@@ -499,4 +499,4 @@ TEST_F(QuorbelLifetimeTest, ClassFactoryCreatesLocksAndRefusesWhatItCannotDo) {
 }
 
 }  // namespace
-}  // namespace korvane
+}  // namespace korvane::component

@@ -10,7 +10,11 @@
 #include <string>
 #include <vector>
 
-namespace korvane::test {
+namespace korvane::component::test {
+
+using korvane::test::readBytes;
+using korvane::test::TempDir;
+using korvane::test::writeBytes;
 
 struct ShownBox {
   std::string title;
@@ -88,4 +92,4 @@ class ComponentTest : public XdgDataHomeTest {
   MessageBoxSink* m_previousSink = nullptr;
 };
 
-}  // namespace korvane::test
+}  // namespace korvane::component::test

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-namespace korvane {
+namespace korvane::component {
 namespace {
 
 TEST(GuidText, ParsesEitherCaseAndFormatsUpperCase) {
@@ -53,4 +53,4 @@ TEST(GuidText, RejectsAnythingButTheBracedForm) {
 }
 
 }  // namespace
-}  // namespace korvane
+}  // namespace korvane::component

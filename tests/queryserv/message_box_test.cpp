@@ -10,7 +10,7 @@
 #include <gtest/gtest.h>
 #include <thread>
 
-namespace korvane {
+namespace korvane::component {
 namespace {
 
 using DefaultMessageBoxTest = test::XdgDataHomeTest;
@@ -71,4 +71,4 @@ TEST_F(DefaultMessageBoxTest, AwayFromTheApplicationThreadWritesTheBoxToStandard
 }
 
 }  // namespace
-}  // namespace korvane
+}  // namespace korvane::component

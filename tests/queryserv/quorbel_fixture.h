@@ -7,7 +7,7 @@
 
 #include <gtest/gtest.h>
 
-namespace korvane::test {
+namespace korvane::component::test {
 
 // A fresh registry with libQuorbel.so registered in it.
 class QuorbelTest : public ComponentTest {
@@ -25,4 +25,4 @@ class QuorbelTest : public ComponentTest {
   }
 };
 
-}  // namespace korvane::test
+}  // namespace korvane::component::test

@@ -16,7 +16,7 @@
 
 extern char** environ;
 
-namespace korvane {
+namespace korvane::component {
 namespace {
 
 using test::ComponentTest;
@@ -142,4 +142,4 @@ TEST_F(QuorbelCallTest, ReportsFailuresWithTheirCodes) {
 }
 
 }  // namespace
-}  // namespace korvane
+}  // namespace korvane::component

@@ -10,7 +10,7 @@
 #include <thread>
 #include <vector>
 
-namespace korvane {
+namespace korvane::component {
 namespace {
 
 using test::ComponentTest;
@@ -155,4 +155,4 @@ TEST_F(RegistryFileTest, UnwritableFolderReportsAWriteFailure) {
 }
 
 }  // namespace
-}  // namespace korvane
+}  // namespace korvane::component

@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <limits>
 
-namespace korvane {
+namespace korvane::component {
 namespace {
 
 template <typename Integer>
@@ -75,4 +75,4 @@ std::string argumentText(const Variant& value) {
   return "empty";
 }
 
-}  // namespace korvane
+}  // namespace korvane::component

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-namespace korvane {
+namespace korvane::component {
 
 // Reads one typed argument as written on quorbel-call's command line: "empty", "null",
 // "i2:<16-bit whole number>", "i4:<32-bit whole number>", "r8:<number>",
@@ -17,4 +17,4 @@ std::optional<Variant> parseArgument(std::string_view text);
 // Returns the variant in the form parseArgument reads.
 std::string argumentText(const Variant& value);
 
-}  // namespace korvane
+}  // namespace korvane::component

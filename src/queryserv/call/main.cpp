@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-namespace korvane {
+namespace korvane::component {
 namespace {
 
 constexpr char kUsage[] =
@@ -93,8 +93,8 @@ int run(const std::vector<std::string>& words) {
 }
 
 }  // namespace
-}  // namespace korvane
+}  // namespace korvane::component
 
 int main(int argc, char** argv) {
-  return korvane::run(std::vector<std::string>(argv + 1, argv + argc));
+  return korvane::component::run(std::vector<std::string>(argv + 1, argv + argc));
 }
