@@ -5,9 +5,9 @@
 // The listing service runs in a child process so that its CPU time is not counted as the run's.
 
 #include "front/event_loop_waiter.h"
-#include "front/fetch_page_source.h"
 #include "front/valuation_run.h"
-#include "platform/hidden_pane.h"
+#include "net/fetch.h"
+#include "net/hidden_pane.h"
 #include "support/loopback_server.h"
 #include "support/recording_message_boxes.h"
 #include "support/run_fakes.h"
@@ -121,7 +121,7 @@ void BM_WholeRun(benchmark::State& state) {
     test::FakeInputs inputs;
     test::RecordingProgress progress{journal};
     test::RecordingReport reportView{journal};
-    FetchPageSource pages;
+    PageFetcher pages;
     EventLoopWaiter waiter;
     HiddenPane browser;
     test::RecordingMessageBoxes boxes;

@@ -1,6 +1,6 @@
 # Installation: everything under one prefix (default /opt/korvane), because the program keeps its
 # work files in property/ beside its own executable:
-#   bin/valdrin  bin/property/  lib/korvane/korvane-network.so  bin/korvane-sample-site
+#   bin/valdrin  bin/property/  bin/korvane-sample-site
 #   share/korvane/sample-data/
 #   share/applications/korvane.desktop  share/icons/hicolor/scalable/apps/korvane.svg
 if(CMAKE_INSTALL_PREFIX_INITIALIZED_TO_DEFAULT)
@@ -11,8 +11,6 @@ set(KORVANE_DESKTOP_TEMPLATE ${PROJECT_SOURCE_DIR}/assets/korvane.desktop.in)
 
 if(TARGET valdrin)
   install(TARGETS valdrin RUNTIME DESTINATION bin)
-  # Loaded by valdrin through its run path, $ORIGIN/../lib/korvane.
-  install(TARGETS korvane-network LIBRARY DESTINATION lib/korvane)
   # Created empty; the user who runs the program must be able to write into it.
   install(DIRECTORY DESTINATION bin/property)
   install(FILES ${PROJECT_SOURCE_DIR}/assets/korvane.svg

@@ -1,12 +1,10 @@
 #include "report_window.h"
 
 #include "chart/chart_widget.h"
-#include "platform/fixed_window.h"
 #include "platform/link_label.h"
 #include "platform/link_opener.h"
 #include "platform/qt_text.h"
 #include "platform/rule_line.h"
-#include "platform/svg_icon.h"
 #include "platform/svg_picture.h"
 #include "platform/twips.h"
 #include "platform/window_fonts.h"
@@ -14,8 +12,8 @@
 #include "util/basic.h"
 #include "util/run_buffer.h"
 
-#include <QCloseEvent>
 #include <QFrame>
+#include <QIcon>
 #include <QLabel>
 #include <QPushButton>
 
@@ -57,18 +55,14 @@ void picture(QWidget* parent, const char* name, const char* path, const QRect& b
 frm_report::frm_report(std::string makerSite, RunBuffer& buffer, LinkOpener& links,
                        BrowserPane& webBrowser1, std::function<void()> onUnload,
                        std::function<void()> onEvaluateAnother, QWidget* parent)
-    : QWidget(parent),
+    : ProgramWindow({"frm_report", toQString("Korvane - " + makerSite), 6825, 8310, false, true},
+                    std::move(onUnload), parent),
       m_makerSite(std::move(makerSite)),
       m_buffer(buffer),
       m_linkOpener(links),
       m_webBrowser1(webBrowser1),
-      m_onUnload(std::move(onUnload)),
       m_onEvaluateAnother(std::move(onEvaluateAnother)) {
-  setObjectName("frm_report");
-  setWindowTitle(toQString("Korvane - " + m_makerSite));
-  setWindowIcon(svgIcon(":/assets/korvane.svg"));
-  setFont(windowFont());
-  makeFixedWindow(this, 6825, 8310, false);
+  setWindowIcon(QIcon(":/assets/korvane.svg"));
 
   buildPictures();
   buildCaptions();
@@ -199,19 +193,6 @@ void frm_report::RefreshGraph() {
   const IndexedArray<std::string> legendArray{
       0, {"Your property value", "Market Value", "Market at lower rate"}};
   attempt([&] { m_chart->DrawLegend(legendArray, colorArray); });
-}
-
-void frm_report::showEvent(QShowEvent* event) {
-  if (!m_placed) {
-    m_placed = true;
-    centreOnScreen(this);
-  }
-  QWidget::showEvent(event);
-}
-
-void frm_report::closeEvent(QCloseEvent* event) {
-  event->accept();
-  if (m_onUnload) m_onUnload();
 }
 
 }  // namespace korvane

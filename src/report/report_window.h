@@ -4,6 +4,7 @@
 // against the market, links to the maker's web site, another valuation, and Exit.
 
 #include "front/run_ports.h"
+#include "platform/program_window.h"
 
 #include <QWidget>
 
@@ -20,7 +21,7 @@ class LinkLabel;
 class LinkOpener;
 class RunBuffer;
 
-class frm_report final : public QWidget, public ReportView {
+class frm_report final : public ProgramWindow, public ReportView {
  public:
   // makerSite: the maker's web address (caption, links, hidden pane). webBrowser1 is the hidden
   // pane pointed at the maker's site on load. onUnload runs when the window is closed (Exit or its
@@ -50,10 +51,6 @@ class frm_report final : public QWidget, public ReportView {
   LinkLabel* Label5() const { return m_links5; }
   LinkLabel* Label7() const { return m_another; }
 
- protected:
-  void closeEvent(QCloseEvent* event) override;
-  void showEvent(QShowEvent* event) override;
-
  private:
   void buildPictures();
   void buildCaptions();
@@ -63,9 +60,7 @@ class frm_report final : public QWidget, public ReportView {
   RunBuffer& m_buffer;
   LinkOpener& m_linkOpener;
   BrowserPane& m_webBrowser1;
-  std::function<void()> m_onUnload;
   std::function<void()> m_onEvaluateAnother;
-  bool m_placed = false;
 
   QLabel* m_heading = nullptr;
   QLabel* m_inFiveYears = nullptr;

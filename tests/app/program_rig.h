@@ -3,7 +3,7 @@
 // The whole program against a loopback listing service, with pauses that do not really wait.
 
 #include "app/program.h"
-#include "front/fetch_page_source.h"
+#include "net/fetch.h"
 #include "support/files.h"
 #include "support/loopback_server.h"
 #include "support/recording_link_opener.h"
@@ -23,7 +23,7 @@ struct ProgramRig {
   Journal journal;
   RecordingMessageBoxes boxes;
   RecordingLinkOpener links;
-  FetchPageSource pages;
+  PageFetcher pages;
   RecordingWaiter waiter{journal};
   RecordingBrowser runBrowser{journal};
   RecordingBrowser reportBrowser{journal};

@@ -246,15 +246,6 @@ TEST(MainWindow, PicturesInputsAndRulesFillTheirDesignedBoxes) {
   }
 }
 
-TEST(MainWindow, ShowsEveryPictureFromPixelsDrawnByTheBuild) {
-  // At the screen's 96 dots per inch the window starts without reading any SVG file.
-  FrontRig rig;
-  const QList<SvgPicture*> pictures = rig.front.findChildren<SvgPicture*>();
-  EXPECT_EQ(pictures.size(), 4);
-  for (const SvgPicture* picture : pictures)
-    EXPECT_TRUE(picture->isDrawnAhead()) << picture->objectName().toStdString();
-}
-
 TEST(MainWindow, RulesAreWhiteLinesOverTheBackgroundPicture) {
   FrontRig rig;
   const QImage window = rig.front.grab().toImage();

@@ -1,7 +1,6 @@
 // Whole valuation runs over the real download when the listing service misbehaves: each must end
 // with the report of an empty result, no message, and nothing left over from the run before.
 
-#include "front/fetch_page_source.h"
 #include "front/valuation_run.h"
 #include "net/fetch.h"
 #include "support/files.h"
@@ -34,14 +33,7 @@ using namespace std::chrono_literals;
 
 // The real download with a short stall timeout and a small body limit, so that the faults show
 // within a test's time.
-class QuickPages final : public PageSource {
- public:
-  static constexpr std::size_t kLimit = 64 * 1024;
-  std::string fetch(const std::string& url) override { return m_fetcher.fetch(url); }
-
- private:
-  PageFetcher m_fetcher{1s, kLimit};
-};
+constexpr std::size_t kLimit = 64 * 1024;
 
 struct RunRig : test::RunPortsRig {
   void runAgainst(PageSource& pages, const std::string& host) {
@@ -106,7 +98,7 @@ const ServiceFault kServiceFaults[] = {
      [](test::LoopbackServer& server) {
        // The whole listing comes first: a download that kept the part below the limit would
        // show its street.
-       server.serve("/index.php", 200, test::kAcaciaPage + std::string(QuickPages::kLimit, ' '));
+       server.serve("/index.php", 200, test::kAcaciaPage + std::string(kLimit, ' '));
        return server.url("");
      }},
     {"RedirectLoop",
@@ -126,7 +118,7 @@ class ServiceFaultRun : public ::testing::TestWithParam<ServiceFault> {};
 
 TEST_P(ServiceFaultRun, EndsWithAnEmptyReportAndNothingOfThePreviousRun) {
   RunRig rig;
-  FetchPageSource programPages;
+  PageFetcher programPages;
   test::LoopbackServer good;
   good.serve("/index.php", 200, test::kAcaciaPage);
   rig.runAgainst(programPages, good.url(""));
@@ -135,7 +127,7 @@ TEST_P(ServiceFaultRun, EndsWithAnEmptyReportAndNothingOfThePreviousRun) {
 
   test::LoopbackServer faulty;
   const std::string host = GetParam().arrange(faulty);
-  QuickPages pages;
+  PageFetcher pages{1s, kLimit};
   rig.runAgainst(pages, host);
   expectEmptyReport(rig);
 }
@@ -158,7 +150,7 @@ std::string pageOfSize(std::size_t size) {
 
 TEST(LargePageRun, APageOfSixtyFourMebibytesIsReadToItsEnd) {
   RunRig rig;
-  FetchPageSource pages;
+  PageFetcher pages;
   test::LoopbackServer server;
   const std::string page = pageOfSize(PageFetcher::kBodyLimit);
   server.serve("/index.php", 200, page);
@@ -174,7 +166,7 @@ TEST(LargePageRun, APageOfSixtyFourMebibytesIsReadToItsEnd) {
 
 TEST(LargePageRun, OneByteMoreGivesAnEmptyReport) {
   RunRig rig;
-  FetchPageSource pages;
+  PageFetcher pages;
   test::LoopbackServer server;
   server.serve("/index.php", 200, pageOfSize(PageFetcher::kBodyLimit + 1));
   rig.runAgainst(pages, server.url(""));
@@ -265,7 +257,7 @@ TEST_P(UnusualPostCodeRun, IsSentWholeAsOneQueryValueAndReportedAsTyped) {
   const std::string& postcode = GetParam().postcode;
   RunRig rig;
   rig.inputs.postcodeText = postcode;
-  FetchPageSource pages;
+  PageFetcher pages;
   OneRequestServer server(test::kAcaciaPage);
   rig.runAgainst(pages, server.host());
   const std::string request = server.takeRequest();

@@ -1,7 +1,7 @@
 // A whole run over the real download against a loopback listing service; the pauses do not wait.
 
-#include "front/fetch_page_source.h"
 #include "front/valuation_run.h"
+#include "net/fetch.h"
 #include "support/files.h"
 #include "support/loopback_server.h"
 #include "support/recording_message_boxes.h"
@@ -21,7 +21,7 @@ namespace korvane {
 namespace {
 
 struct LoopbackRig : test::RunPortsRig {
-  FetchPageSource pages;
+  PageFetcher pages;
   void runAgainst(const std::string& host) {
     ValuationRun run{ports(pages), host};
     run.DoProc();

@@ -1,14 +1,9 @@
-// The picture control and the pictures the build draws ahead for it.
+// The picture control.
 
 #include "platform/svg_picture.h"
 
-#include "platform/drawn_picture.h"
-#include "platform/svg_drawing.h"
-
-#include <QDirIterator>
 #include <QImage>
 #include <QPainter>
-#include <QRegularExpression>
 #include <QSvgRenderer>
 #include <QWidget>
 
@@ -27,7 +22,8 @@ QImage renderedHere(const QString& path, QSize size) {
   image.fill(Qt::transparent);
   QSvgRenderer picture(path);
   QPainter painter(&image);
-  drawSvg(picture, painter, QRectF(image.rect()));
+  painter.setRenderHint(QPainter::Antialiasing);
+  picture.render(&painter, QRectF(image.rect()));
   return image;
 }
 
@@ -48,76 +44,25 @@ int largestDifference(const QImage& a, const QImage& b) {
   return largest;
 }
 
-struct Drawn {
-  QString path;
-  QSize size;
-};
-
-// Every picture the build drew, read from the names it carries them under.
-std::vector<Drawn> everyDrawnPicture() {
-  static const QRegularExpression name(QStringLiteral("^(.*\\.svg)\\.(\\d+)x(\\d+)\\.argb$"));
-  std::vector<Drawn> found;
-  for (QDirIterator it(QStringLiteral(":/assets")); it.hasNext();) {
-    const QRegularExpressionMatch match = name.match(it.next());
-    if (match.hasMatch())
-      found.push_back(
-          {match.captured(1), QSize(match.captured(2).toInt(), match.captured(3).toInt())});
-  }
-  return found;
-}
-
-TEST(DrawnPicture, HoldsThePixelsOfTheSvgDrawnAtThatSize) {
-  const std::vector<Drawn> drawn = everyDrawnPicture();
-  ASSERT_FALSE(drawn.empty());
-  for (const Drawn& picture : drawn) {
-    const std::string name =
-        picture.path.toStdString() + " " + std::to_string(picture.size.width());
-    const QImage ahead = drawnPicture(picture.path, picture.size);
-    ASSERT_FALSE(ahead.isNull()) << name;
-    EXPECT_EQ(ahead.size(), picture.size) << name;
-    EXPECT_EQ(ahead.format(), QImage::Format_ARGB32_Premultiplied) << name;
-    EXPECT_EQ(largestDifference(ahead, renderedHere(picture.path, picture.size)), 0) << name;
-  }
-}
-
-TEST(DrawnPicture, EachPictureIsDrawnForPixelRatiosOneAndTwo) {
-  const std::vector<Drawn> drawn = everyDrawnPicture();
-  ASSERT_FALSE(drawn.empty());
-  for (const Drawn& picture : drawn) {
-    const bool twiceAsLarge = !drawnPicture(picture.path, picture.size * 2).isNull();
-    const bool halfAsLarge = picture.size.width() % 2 == 0 && picture.size.height() % 2 == 0 &&
-                             !drawnPicture(picture.path, picture.size / 2).isNull();
-    EXPECT_NE(twiceAsLarge, halfAsLarge) << picture.path.toStdString();
-  }
-}
-
-TEST(DrawnPicture, IsNullWhereTheBuildDrewNothing) {
-  const struct {
-    const char* behaviour;
-    QString path;
-    QSize size;
-  } cases[] = {
-      {"another size", ":/assets/front_background.svg", {401, 400}},
-      {"a picture only the report shows", ":/assets/report_background.svg", {400, 400}},
-      {"a picture that is not there", ":/assets/no-such-picture.svg", {400, 400}},
-      {"a file outside the program", "/tmp/front_background.svg", {400, 400}},
-      {"an empty size", ":/assets/front_background.svg", {0, 0}},
-  };
-  for (const auto& c : cases) EXPECT_TRUE(drawnPicture(c.path, c.size).isNull()) << c.behaviour;
-}
-
 // A control on a grey window, as the window shows it.
-QImage shown(const QString& path, QSize size) {
-  QWidget window;
-  window.setAutoFillBackground(true);
-  QPalette palette = window.palette();
-  palette.setColor(QPalette::Window, QColor(0x80, 0x80, 0x80));
-  window.setPalette(palette);
-  window.resize(size);
-  auto* picture = new SvgPicture(path, &window);
-  picture->setGeometry(QRect(QPoint(0, 0), size));
-  return window.grab().toImage();
-}
+class GreyWindow {
+ public:
+  explicit GreyWindow(const QString& path) : m_picture(new SvgPicture(path, &m_window)) {
+    m_window.setAutoFillBackground(true);
+    QPalette palette = m_window.palette();
+    palette.setColor(QPalette::Window, QColor(0x80, 0x80, 0x80));
+    m_window.setPalette(palette);
+  }
+  QImage shownAt(QSize size) {
+    m_window.resize(size);
+    m_picture->setGeometry(QRect(QPoint(0, 0), size));
+    return m_window.grab().toImage();
+  }
+
+ private:
+  QWidget m_window;
+  SvgPicture* m_picture;
+};
 
 // The same picture drawn from its SVG straight onto the grey window.
 QImage expectedOnGrey(const QString& path, QSize size) {
@@ -128,17 +73,16 @@ QImage expectedOnGrey(const QString& path, QSize size) {
   return image;
 }
 
-TEST(SvgPicture, ShowsThePictureWhetherOrNotTheBuildDrewItAtItsSize) {
+TEST(SvgPicture, ShowsThePictureAtEachSizeItTakes) {
+  // One control resized: what it drew for one size must not stand in for the next.
   const QString path = QStringLiteral(":/assets/front_background.svg");
-  for (const QSize size : {QSize(400, 400), QSize(250, 250)}) {
-    SvgPicture probe(path);
-    probe.resize(size);
-    EXPECT_EQ(probe.isDrawnAhead(), size == QSize(400, 400)) << size.width();
-    EXPECT_EQ(largestDifference(shown(path, size), expectedOnGrey(path, size)), 0) << size.width();
-  }
+  GreyWindow window(path);
+  for (const QSize size : {QSize(400, 400), QSize(250, 250), QSize(400, 400)})
+    EXPECT_EQ(largestDifference(window.shownAt(size), expectedOnGrey(path, size)), 0)
+        << size.width();
 }
 
-TEST(SvgPicture, OnATwiceAsDenseDeviceShowsThePixelsDrawnAtTwiceTheSize) {
+TEST(SvgPicture, OnATwiceAsDenseDeviceIsAsSharpAsTheSvgDrawnThere) {
   // As on a screen with a pixel ratio of 2: the picture is as sharp as the SVG drawn there.
   const QString path = QStringLiteral(":/assets/front_background.svg");
   SvgPicture picture(path);
@@ -155,7 +99,7 @@ TEST(SvgPicture, AMissingPictureLeavesTheControlEmpty) {
   const QString path = QStringLiteral(":/assets/no-such-picture.svg");
   SvgPicture picture(path);
   EXPECT_FALSE(picture.isValid());
-  const QImage image = shown(path, QSize(40, 40));
+  const QImage image = GreyWindow(path).shownAt(QSize(40, 40));
   EXPECT_EQ(image.pixelColor(20, 20), QColor(0x80, 0x80, 0x80));
 }
 

@@ -2,7 +2,7 @@
 
 // A MessageBoxes that records every box instead of showing it.
 
-#include "platform/message_boxes.h"
+#include "util/message_boxes.h"
 
 #include <ostream>
 #include <string>

@@ -27,6 +27,7 @@ class FakeInputs final : public RunInputs {
   std::string valuation() const override { return valuationText; }
   std::string purchasedAgo() const override { return purchasedAgoText; }
   void printLine(std::string_view line) override { printed.emplace_back(line); }
+  void clearForAnotherValuation() override { postcodeText.clear(); }
 };
 
 // Keeps the list as the progress window would: first-of-run lines at the top, the rest at the end.

@@ -7,9 +7,9 @@
 #include "front/extraction.h"
 #include "net/fetch.h"
 #include "net/save.h"
-#include "platform/message_boxes.h"
 #include "support/files.h"
 #include "util/markup.h"
+#include "util/message_boxes.h"
 #include "util/run_buffer.h"
 #include "util/text_file.h"
 

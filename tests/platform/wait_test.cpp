@@ -1,4 +1,4 @@
-#include "util/wait.h"
+#include "platform/wait.h"
 
 #include "util/basic.h"
 

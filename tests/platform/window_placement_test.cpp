@@ -1,4 +1,4 @@
-#include "util/window_placement.h"
+#include "platform/window_placement.h"
 
 #include <QEvent>
 #include <QWidget>

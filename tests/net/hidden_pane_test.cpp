@@ -1,4 +1,4 @@
-#include "platform/hidden_pane.h"
+#include "net/hidden_pane.h"
 
 #include "support/loopback_server.h"
 

@@ -2,7 +2,7 @@
 
 // A browser pane that nobody sees: it loads an address with one GET and throws the answer away.
 
-#include "front/run_ports.h"
+#include "net/page_source.h"
 
 #include <memory>
 #include <string>
