@@ -69,7 +69,8 @@ int startListingService(pid_t& child, int& keepAlive) {
     {
       korvane::test::LoopbackServer server;
       server.serve("/index.php", 200, listingPage());
-      const int port = server.port();
+      const std::string origin = server.url("");
+      const int port = std::stoi(origin.substr(origin.rfind(':') + 1));
       if (write(portPipe[1], &port, sizeof port) != sizeof port) _exit(1);
       char byte;
       while (read(lifePipe[0], &byte, 1) > 0) {
@@ -117,10 +118,9 @@ void BM_WholeRun(benchmark::State& state) {
       std::filesystem::temp_directory_path() / ("korvane-run-bench-" + std::to_string(getpid()));
   std::filesystem::create_directories(programFolder / "property");
   {
-    test::Journal journal;
     test::FakeInputs inputs;
-    test::RecordingProgress progress{journal};
-    test::RecordingReport reportView{journal};
+    test::RecordingProgress progress;
+    test::RecordingReport reportView;
     PageFetcher pages;
     EventLoopWaiter waiter;
     HiddenPane browser;

@@ -1,0 +1,134 @@
+// The desktop's controls as the windows use them: pictures, drop-down lists, message boxes.
+
+#include "platform/drop_down_list.h"
+#include "platform/program_window.h"
+#include "platform/qt_message_boxes.h"
+#include "platform/svg_picture.h"
+
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPainter>
+#include <QPushButton>
+#include <QScreen>
+#include <QSvgRenderer>
+#include <QTest>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+namespace korvane {
+namespace {
+
+const QColor kGrey(0x80, 0x80, 0x80);
+
+// The SVG drawn straight onto grey, as the control must show it.
+QImage expected(const QString& path, QSize size, qreal ratio = 1) {
+  QImage image(size * ratio, QImage::Format_ARGB32_Premultiplied);
+  image.fill(kGrey);
+  QPainter painter(&image);
+  painter.setRenderHint(QPainter::Antialiasing);
+  QSvgRenderer(path).render(&painter, QRectF(image.rect()));
+  return image.convertToFormat(QImage::Format_ARGB32);
+}
+
+TEST(SvgPicture, ShowsItsPictureAtEachSizeAndPixelRatio) {
+  const QString path = ":/assets/front_background.svg";
+  QWidget window;
+  window.setAutoFillBackground(true);
+  QPalette palette;
+  palette.setColor(QPalette::Window, kGrey);
+  window.setPalette(palette);
+  auto* picture = new SvgPicture(path, &window);
+  // One control resized: what it drew for one size must not stand in for the next.
+  for (const auto& [size, ratio] : {std::pair{QSize(400, 400), 1.0},
+                                    {QSize(250, 250), 1.0},
+                                    {QSize(250, 250), 2.0},
+                                    {QSize(400, 400), 1.0}}) {
+    window.resize(size);
+    picture->resize(size);
+    QImage shown(size * ratio, QImage::Format_ARGB32_Premultiplied);
+    shown.setDevicePixelRatio(ratio);
+    window.render(&shown);
+    shown.setDevicePixelRatio(1);
+    EXPECT_EQ(shown.convertToFormat(QImage::Format_ARGB32), expected(path, size, ratio))
+        << size.width() << " at " << ratio;
+  }
+  SvgPicture missing(":/assets/no-such-picture.svg");
+  EXPECT_FALSE(missing.isValid());
+  EXPECT_TRUE(picture->isValid());
+}
+
+TEST(DropDownList, KeepsWhatIsTypedSuggestsNothingAndTakesTheEntryPicked) {
+  QWidget window;
+  auto* list = new DropDownList(&window);
+  list->addItems({"Detached", "Semi-Detached", "Terraced", "Flat"});
+  list->setEditText("Select");
+  window.show();
+  QApplication::setActiveWindow(&window);
+  list->setFocus();
+  list->lineEdit()->clear();
+  QTest::keyClicks(list, "De");
+  EXPECT_EQ(list->currentText(), "De");
+  EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
+  for (int pick : {2, 0}) {  // the list opens the same way a second time
+    list->showPopup();
+    QAbstractItemView* view = list->view();
+    ASSERT_TRUE(view->isVisible());
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {},
+                      view->visualRect(view->model()->index(pick, 0)).center());
+    EXPECT_EQ(list->currentText(), list->itemText(pick));
+    EXPECT_FALSE(view->isVisible());
+  }
+}
+
+TEST(QtMessageBoxes, ShowsAnApplicationModalBoxWithOneOkButton) {
+  const struct {
+    MessageIcon icon;
+    QMessageBox::Icon shown;
+  } cases[] = {{MessageIcon::None, QMessageBox::NoIcon},
+               {MessageIcon::Information, QMessageBox::Information},
+               {MessageIcon::Critical, QMessageBox::Critical}};
+  for (const auto& c : cases) {
+    bool seen = false;
+    QTimer::singleShot(0, [&] {
+      auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+      ASSERT_NE(box, nullptr);
+      seen = true;
+      // Windows-1252 text, and CR LF breaks the line.
+      EXPECT_EQ(box->text(), QString::fromUtf8("Error 2\nNo such file £"));
+      EXPECT_EQ(box->windowTitle(), "Sorry");
+      EXPECT_EQ(box->icon(), c.shown);
+      EXPECT_EQ(box->buttons().size(), 1);
+      EXPECT_EQ(box->windowModality(), Qt::ApplicationModal);
+      box->button(QMessageBox::Ok)->click();
+    });
+    QtMessageBoxes().show("Error 2\r\nNo such file \xA3", "Sorry", c.icon);
+    EXPECT_TRUE(seen);
+  }
+}
+
+TEST(ProgramWindow, IsFixedInSizeCentredWhenFirstShownAndUnloadsWhenClosed) {
+  for (const bool minimisable : {true, false}) {
+    int unloads = 0;
+    ProgramWindow window({"frm_test", "Test", 3975, 3015, minimisable, true}, [&] { ++unloads; });
+    EXPECT_EQ(window.minimumSize(), window.maximumSize());
+    EXPECT_EQ(window.windowFlags().testFlag(Qt::WindowMinimizeButtonHint), minimisable);
+    EXPECT_FALSE(window.windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
+    window.show();
+    const QPoint centre = window.screen()->availableGeometry().center();
+    EXPECT_LE((window.frameGeometry().center() - centre).manhattanLength(), 2);
+    // Shown again, it stays where the user left it.
+    window.move(window.pos() + QPoint(30, 20));
+    const QPoint moved = window.pos();
+    window.hide();
+    window.show();
+    EXPECT_EQ(window.pos(), moved);
+    window.close();
+    EXPECT_EQ(unloads, 1);
+  }
+}
+
+}  // namespace
+}  // namespace korvane
