@@ -8,7 +8,11 @@ namespace korvane {
 SvgPicture::SvgPicture(const QString& path, QWidget* parent) : QWidget(parent), m_renderer(path) {}
 
 void SvgPicture::paintEvent(QPaintEvent*) {
-  if (!m_renderer.isValid()) return;
+  if (m_renderer.isValid()) drawPicture();
+  m_clicking.paintFocusMark();
+}
+
+void SvgPicture::drawPicture() {
   QPainter painter(this);
   // The ratio of what is painted on: the window's pixels, or a picture of the control.
   const qreal ratio = painter.paintEngine()->paintDevice()->devicePixelRatioF();
@@ -25,19 +29,21 @@ void SvgPicture::paintEvent(QPaintEvent*) {
   painter.drawPixmap(QPointF(0, 0), m_drawn);
 }
 
-void SvgPicture::setOnClick(std::function<void()> onClick) {
-  m_onClick = std::move(onClick);
-  setCursor(m_onClick ? Qt::PointingHandCursor : Qt::ArrowCursor);
+void SvgPicture::keyPressEvent(QKeyEvent* event) {
+  if (m_clicking.keyPress(event))
+    m_clicking.click();
+  else
+    QWidget::keyPressEvent(event);
 }
 
 void SvgPicture::mousePressEvent(QMouseEvent* event) {
-  m_click.press(event);
+  m_clicking.mousePress(event);
   QWidget::mousePressEvent(event);
 }
 
 void SvgPicture::mouseReleaseEvent(QMouseEvent* event) {
-  if (m_click.release(event, rect()) && m_onClick)
-    m_onClick();
+  if (m_clicking.mouseRelease(event))
+    m_clicking.click();
   else
     QWidget::mouseReleaseEvent(event);
 }

@@ -1,11 +1,13 @@
 // The desktop's controls as the windows use them: pictures, drop-down lists, message boxes.
 
 #include "platform/drop_down_list.h"
+#include "platform/link_label.h"
 #include "platform/program_window.h"
 #include "platform/qt_message_boxes.h"
 #include "platform/svg_picture.h"
 
 #include <QAbstractItemView>
+#include <QAccessible>
 #include <QApplication>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -58,6 +60,52 @@ TEST(SvgPicture, ShowsItsPictureAtEachSizeAndPixelRatio) {
   SvgPicture missing(":/assets/no-such-picture.svg");
   EXPECT_FALSE(missing.isValid());
   EXPECT_TRUE(picture->isValid());
+}
+
+TEST(Clickable, LinksAndPicturesClickFromTheKeyboardAndShowAPressableControlToAssistiveTools) {
+  QWidget window;
+  auto* link = new LinkLabel("Visit our website", &window);
+  auto* picture = new SvgPicture(":/assets/predict_arrow.svg", &window);
+  picture->setAccessibleName("Predict");
+  picture->setGeometry(0, 40, 100, 50);
+  auto* plain = new SvgPicture(":/assets/predict_arrow.svg", &window);
+  int clicks = 0;
+  link->setOnClick([&] { ++clicks; });
+  picture->setOnClick([&] { ++clicks; });
+  window.show();
+  QApplication::setActiveWindow(&window);
+  const struct {
+    QWidget* control;
+    QAccessible::Role role;
+    const char* name;
+  } cases[] = {{link, QAccessible::Link, "Visit our website"},
+               {picture, QAccessible::Button, "Predict"}};
+  for (const auto& c : cases) {
+    clicks = 0;
+    // A mouse click clicks but gives no focus; only the keyboard does.
+    window.setFocus();
+    QTest::mouseClick(c.control, Qt::LeftButton);
+    EXPECT_FALSE(c.control->hasFocus());
+    const QImage unfocused = c.control->grab().toImage();
+    c.control->setFocus(Qt::TabFocusReason);
+    EXPECT_TRUE(c.control->hasFocus()) << c.name;
+    EXPECT_NE(c.control->grab().toImage(), unfocused) << c.name << " shows no focus mark";
+    for (const int key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Space, Qt::Key_A})
+      QTest::keyClick(c.control, Qt::Key(key));
+    QTest::keyClick(c.control, Qt::Key_Space, Qt::ControlModifier);
+    QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(c.control);
+    ASSERT_NE(accessible, nullptr);
+    EXPECT_EQ(accessible->role(), c.role) << c.name;
+    EXPECT_EQ(accessible->text(QAccessible::Name), c.name);
+    ASSERT_NE(accessible->actionInterface(), nullptr);
+    // The press action answers at once and clicks right after, as a push button's does.
+    accessible->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    EXPECT_EQ(clicks, 4) << c.name;  // the mouse and three keys
+    QCoreApplication::processEvents();
+    EXPECT_EQ(clicks, 5) << c.name;
+  }
+  EXPECT_EQ(plain->focusPolicy(), Qt::NoFocus);
+  EXPECT_EQ(QAccessible::queryAccessibleInterface(plain)->role(), QAccessible::Graphic);
 }
 
 TEST(DropDownList, KeepsWhatIsTypedSuggestsNothingAndTakesTheEntryPicked) {
