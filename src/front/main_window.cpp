@@ -109,16 +109,36 @@ void frm_front::buildInputs() {
   for (int year = 1; year <= 25; ++year) years << QString::number(year);
   m_purchasedAgo = dropDown(this, "txt_purchasedago", 4440, years, "1");
 
-  setTabOrder(m_postcode, m_bedrooms);
-  setTabOrder(m_bedrooms, m_propertyType);
-  setTabOrder(m_propertyType, m_valuation);
-  setTabOrder(m_valuation, m_purchasedAgo);
-
   m_predict = new SvgPicture(":/assets/predict_arrow.svg", this);
   m_predict->setObjectName("Image3");
   m_predict->setGeometry(pxRect(4200, 5040, 1500, 750));
   m_predict->setToolTip("Predict");
+  m_predict->setAccessibleName("Predict");
   m_predict->setOnClick([this] { Image3_Click(); });
+
+  // Tab goes down the fields, then to Predict and the link below it.
+  QWidget* const order[] = {m_postcode,     m_bedrooms, m_propertyType, m_valuation,
+                            m_purchasedAgo, m_predict,  m_visitLink};
+  for (std::size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
+
+  const std::pair<const char*, QWidget*> captioned[] = {{"Label1", m_postcode},
+                                                        {"Label2", m_bedrooms},
+                                                        {"Label3", m_propertyType},
+                                                        {"Label6", m_valuation},
+                                                        {"Label7", m_purchasedAgo}};
+  for (const auto& [caption, field] : captioned) {
+    // The caption names its field for assistive tools: without its colon, as it would be read.
+    auto* label = findChild<QLabel*>(caption);
+    label->setBuddy(field);
+    const QString name = label->text().chopped(label->text().endsWith(':') ? 1 : 0);
+    field->setAccessibleName(name);
+    // A list's text field is what takes the focus and what a screen reader announces.
+    if (auto* list = qobject_cast<QComboBox*>(field)) list->lineEdit()->setAccessibleName(name);
+  }
+  // Enter in any field does what a click on Predict does.
+  for (QLineEdit* field : {m_postcode, m_valuation, m_bedrooms->lineEdit(),
+                           m_propertyType->lineEdit(), m_purchasedAgo->lineEdit()})
+    connect(field, &QLineEdit::returnPressed, this, [this] { Image3_Click(); });
 }
 
 void frm_front::buildCaptions() {

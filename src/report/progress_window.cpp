@@ -21,6 +21,9 @@ frm_compute::frm_compute(std::function<void()> onUnload, QWidget* parent)
   m_list = new QListWidget(this);
   m_list->setObjectName("List1");
   m_list->setGeometry(pxRect(120, 720, 3735, 2175));
+  // Assistive tools read the list under the request to wait; each status line is a list item.
+  m_label->setBuddy(m_list);
+  m_list->setAccessibleName(m_label->text());
 }
 
 void frm_compute::showOnTop() {

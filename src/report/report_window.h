@@ -6,6 +6,7 @@
 #include "front/run_ports.h"
 #include "platform/program_window.h"
 
+#include <QHash>
 #include <QWidget>
 
 #include <functional>
@@ -55,6 +56,8 @@ class frm_report final : public ProgramWindow, public ReportView {
   void buildPictures();
   void buildCaptions();
   void buildLinks();
+  // Gives a value label its caption and value as its name for assistive tools.
+  void nameValue(QLabel* value);
 
   std::string m_makerSite;
   RunBuffer& m_buffer;
@@ -66,6 +69,7 @@ class frm_report final : public ProgramWindow, public ReportView {
   QLabel* m_inFiveYears = nullptr;
   QLabel* m_fiveYearsAgo = nullptr;
   QLabel* m_average = nullptr;
+  QHash<QLabel*, const QLabel*> m_valueCaptions;  // each value label and its caption
   ChartWidget* m_chart = nullptr;
   LinkLabel* m_links9 = nullptr;
   LinkLabel* m_links2 = nullptr;

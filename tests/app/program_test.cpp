@@ -51,6 +51,52 @@ TEST(Program, RunsFromTypingToTheReportWithItsFiguresAndChart) {
   EXPECT_EQ(rig.program->buffer().text("lbl_period"), "7");
 }
 
+// Presses key on the widget with the keyboard focus.
+void press(int key, const QString& text = {}) {
+  QWidget* focused = QApplication::focusWidget();
+  ASSERT_NE(focused, nullptr);
+  if (text.isEmpty())
+    QTest::keyClick(focused, Qt::Key(key));
+  else
+    QTest::keyClicks(focused, text);
+}
+
+// Presses Tab until target (or the field inside it) has the focus; false when it never does.
+bool tabTo(const QWidget* target) {
+  for (int presses = 0; presses < 12; ++presses) {
+    const QWidget* focused = QApplication::focusWidget();
+    if (focused == target || target->isAncestorOf(focused)) return true;
+    press(Qt::Key_Tab);
+  }
+  return false;
+}
+
+TEST(Program, RunsAValuationAndEvaluatesAnotherWithTheKeyboardAlone) {
+  test::ProgramRig rig;
+  frm_front& front = rig.program->front();
+  QApplication::setActiveWindow(&front);
+  ASSERT_TRUE(tabTo(front.txt_postcode()));
+  press(0, "AB1");
+  ASSERT_TRUE(tabTo(front.txt_bedrooms()));
+  press(Qt::Key_Down);
+  ASSERT_TRUE(tabTo(front.txt_propertytype()));
+  press(Qt::Key_Backspace);
+  press(0, "Detached");
+  ASSERT_TRUE(tabTo(front.Image3()));
+  press(Qt::Key_Return);
+  frm_report& report = rig.program->report();
+  ASSERT_TRUE(report.isVisible());
+  EXPECT_EQ(report.label(ReportLabel::LBL_AVERAGEPROPERTYVALUE)->text(), "£250,000");
+  EXPECT_EQ(rig.program->buffer().text("lbl_estdhouseprice"), test::cp("£000,000"));
+  QApplication::setActiveWindow(&report);
+  ASSERT_TRUE(tabTo(report.Label7()));
+  press(Qt::Key_Space);
+  EXPECT_TRUE(front.isVisible());
+  EXPECT_FALSE(report.isVisible());
+  EXPECT_EQ(front.txt_postcode()->text(), "");
+  EXPECT_EQ(front.txt_bedrooms()->currentText(), "2");
+}
+
 TEST(Program, ClosingTheProgressOrMainWindowInAnyPauseEndsTheProgramAtOnce) {
   for (std::size_t pause = 0; pause <= kPausesPerRun; ++pause) {
     test::ProgramRig rig;

@@ -10,6 +10,7 @@
 #include "support/run_fakes.h"
 
 #include <QAbstractItemView>
+#include <QAccessible>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -76,6 +77,27 @@ TEST(MainWindow, PredictRunsWithEveryPropertyTypePickedFromTheList) {
     EXPECT_EQ(rig.buffer.text("lbl_estdhouseprice"), test::cp("£185,500"));
     EXPECT_EQ(rig.buffer.text("lbl_period"), "7");
   }
+}
+
+TEST(MainWindow, NamesEachFieldAfterItsCaptionAndTakesEnterInAnyFieldForPredict) {
+  FrontRig rig;
+  frm_front& front = rig.front;
+  // The fields that take the focus: the lists' text fields, as a screen reader meets them.
+  const std::pair<QWidget*, const char*> fields[] = {
+      {front.txt_postcode(), "Enter your Post Code"},
+      {front.txt_bedrooms()->lineEdit(), "How many bedrooms"},
+      {front.txt_propertytype()->lineEdit(), "Property type"},
+      {front.txt_valuation(), "How much do you value your property at"},
+      {front.txt_purchasedago()->lineEdit(), "How many years ago did you buy your home"}};
+  for (const auto& [field, name] : fields) {
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(field)->text(QAccessible::Name), name);
+    QTest::keyClick(field, Qt::Key_Return);
+  }
+  EXPECT_EQ(rig.boxes.shown.size(), 5u);  // each time the post code is missing
+  QTest::keyClicks(front.txt_postcode(), "AB1");
+  front.txt_propertytype()->setEditText("Flat");
+  QTest::keyClick(front.txt_purchasedago()->lineEdit(), Qt::Key_Enter);
+  EXPECT_EQ(rig.pages.urls.size(), 1u);
 }
 
 TEST(MainWindow, LoadsOnTopDeletesOldWorkFilesAndPredictReleasesTheTopPlacement) {

@@ -1,6 +1,9 @@
-// The top of the report chart's scale: the average plus 100 unless the forecast reaches higher.
+// The report chart's scale and its description in words.
 
 #include "report/chart_top.h"
+
+#include "report/chart_description.h"
+#include "support/files.h"
 
 #include <gtest/gtest.h>
 
@@ -27,6 +30,27 @@ TEST(ChartTop, CoversTheWholeForecastWithinTheSixteenBitRange) {
   for (const auto& c : cases)
     EXPECT_EQ(chartTop(c.average, c.owner, c.market), c.top)
         << c.average << " / " << c.owner << " / " << c.market;
+}
+
+TEST(ChartDescription, ReadsEachSeriesYearByYearAndSaysWhereTheLegendIs) {
+  const std::vector<std::string> years = {"2001", "2006", "2007"};
+  const struct {
+    const char *owner, *market;
+    std::optional<ChartBox> legend;
+    const char* words;  // UTF-8
+  } cases[] = {
+      {"250,262", "264,281,290,301", ChartBox{3000, 2000, 4000, 2500},
+       "Your property value: 2001 £250,000, 2006 £262,000. Market Value: 2001 £264,000, 2006 "
+       "£281,000, 2007 £290,000, £301,000. The legend is at the lower right."},
+      {"", "1250", ChartBox{100, 100, 900, 500},
+       "Your property value: no figures. Market Value: 2001 £1,250,000. The legend is at the upper "
+       "left."},
+      {",0", "", std::nullopt,
+       "Your property value: 2001 £,000, 2006 £0,000. Market Value: no figures. The legend is "
+       "hidden."},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(chartDescription(years, c.owner, c.market, c.legend, 4000, 3000), test::cp(c.words));
 }
 
 }  // namespace

@@ -10,8 +10,12 @@
 #include "support/recording_link_opener.h"
 #include "support/run_fakes.h"
 
+#include <QAccessible>
 #include <QAction>
+#include <QApplication>
 #include <QLabel>
+#include <QListWidget>
+#include <QMenu>
 #include <QPushButton>
 #include <QTest>
 
@@ -70,6 +74,41 @@ TEST(ReportWindow, LoadsShownWithTheHiddenPaneOnTheMakersSiteAndShowsCaptionsAsW
   EXPECT_EQ(rig.report.label(ReportLabel::Label4)->text(), "Report for Heol Y Frân");
 }
 
+TEST(ReportWindow, ReadsItsValuesWithTheirCaptionsAndItsChartInWordsAndOpensLegendaByKey) {
+  ReportRig rig;
+  rig.buffer.setText("txt_num", "250");
+  rig.buffer.setText("gph_array", "250,262,275,287,300,312");
+  rig.buffer.setText("gph_marketarray", "264,281,290,301,312,312,315,313,314");
+  rig.report.Form_Load();
+  rig.report.setCaption(ReportLabel::LBL_ESTVALUE5YEARS, test::cp("£317,000"));
+  const auto name = [](QObject* object) {
+    return QAccessible::queryAccessibleInterface(object)->text(QAccessible::Name);
+  };
+  EXPECT_EQ(name(rig.report.label(ReportLabel::LBL_ESTVALUE5YEARS)),
+            "Estimated property value in 5 years: £317,000");
+  EXPECT_EQ(name(rig.report.label(ReportLabel::LBL_DIFFERENCE)),
+            "Estimated property value 5 years ago: £");
+  ChartWidget* chart = rig.report.Chart1();
+  EXPECT_FALSE(name(chart).isEmpty());
+  const QString description =
+      QAccessible::queryAccessibleInterface(chart)->text(QAccessible::Description);
+  EXPECT_TRUE(description.startsWith("Your property value: 2001 £250,000, 2006 £262,000"))
+      << description.toStdString();
+  EXPECT_TRUE(description.endsWith("The legend is at the lower right."))
+      << description.toStdString();
+  // From the keyboard alone: Tab reaches the chart, and Shift+F10 opens its menu.
+  QApplication::setActiveWindow(&rig.report);
+  chart->setFocus(Qt::TabFocusReason);
+  ASSERT_TRUE(chart->hasFocus());
+  QTest::keyClick(chart, Qt::Key_F10, Qt::ShiftModifier);
+  EXPECT_TRUE(chart->mnuMain()->isVisible());
+  chart->mnuMain()->hide();
+  chart->mnuLegend()->trigger();
+  EXPECT_TRUE(QAccessible::queryAccessibleInterface(chart)
+                  ->text(QAccessible::Description)
+                  .endsWith("The legend is hidden."));
+}
+
 TEST(ReportWindow, EachLinkOpensItsPageInANewBrowserAndExitUnloads) {
   ReportRig rig;
   rig.report.show();
@@ -104,6 +143,12 @@ TEST(ProgressWindow, PutsARunsFirstLineOnTopAndKeepsItsLinesWhenHidden) {
   EXPECT_FALSE(progress.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
   EXPECT_EQ(progress.lines(), (QStringList{"Connecting to source...", "Connecting to source...",
                                            "Data for: Café Row"}));
+  // Assistive tools read each line as an item of the list.
+  QAccessibleInterface* list = QAccessible::queryAccessibleInterface(progress.List1());
+  ASSERT_EQ(list->childCount(), 3);
+  EXPECT_EQ(list->child(2)->role(), QAccessible::ListItem);
+  EXPECT_EQ(list->child(2)->text(QAccessible::Name), "Data for: Café Row");
+  EXPECT_EQ(list->text(QAccessible::Name), "Please wait while Korvane calculates.");
   progress.clearList();
   EXPECT_TRUE(progress.lines().isEmpty());
   EXPECT_EQ(unloads, 0);
