@@ -5,7 +5,7 @@
 
 #include "fuzz_check.h"
 
-#include "queryserv/call/call_arguments.h"
+#include "quorbel-call/call_arguments.h"
 #include "queryserv/cn_dip.h"
 #include "queryserv/component/message_box.h"
 

@@ -1,6 +1,6 @@
 // The component runtime, and libQuorbel.so and quorbel-call as their clients meet them.
 
-#include "queryserv/call/call_arguments.h"
+#include "quorbel-call/call_arguments.h"
 #include "queryserv/cn_dip_interface.h"
 #include "queryserv/component/client.h"
 #include "queryserv/component/message_box.h"
