@@ -7,9 +7,6 @@
 #include "support/loopback_server.h"
 #include "support/run_fakes.h"
 
-#include <QUrl>
-#include <QUrlQuery>
-
 #include <grp.h>
 #include <unistd.h>
 
@@ -83,23 +80,6 @@ TEST(RunFaults, AMisbehavingServiceGivesAnEmptyReportAndNothingOfTheRunBefore) {
     EXPECT_EQ(test::readBytes(rig.work.entityHtml()), "\r\n") << "fault " << i;
     EXPECT_TRUE(rig.boxes.shown.empty()) << "fault " << i;
   }
-}
-
-TEST(RunFaults, APostCodeWithLineBreaksReachesTheServiceAsOneQueryValue) {
-  const std::string postcode = "AB1\r\nHost: elsewhere\r\n\r\nGET /x HTTP/1.1";
-  test::LoopbackServer server;
-  server.serve("/index.php", 200, test::kAcaciaPage);
-  FaultRig rig;
-  rig.inputs.postcodeText = postcode;
-  PageFetcher pages;
-  rig.runAgainst(pages, server.url(""));
-  const auto requests = server.requests();
-  ASSERT_EQ(requests.size(), 1u);
-  EXPECT_EQ(requests[0].headers.count("Host: elsewhere"), 0u);
-  const QUrlQuery query(QUrl(QString::fromStdString(requests[0].target)));
-  EXPECT_EQ(query.queryItemValue("postcode", QUrl::FullyDecoded).toStdString(), postcode);
-  EXPECT_EQ(query.queryItemValue("con"), "sold_prices_street");
-  EXPECT_EQ(rig.report.captions[ReportLabel::Label4], "Report for " + postcode);
 }
 
 // Runs once over a read-only work folder as an ordinary user (file permissions do not bind root)

@@ -101,19 +101,6 @@ TEST(ValuationRun, ListsItsStepsPausesAndShowsTheReportOfThePage) {
   EXPECT_TRUE(std::regex_match(rig.inputs.printed[1], std::regex(R"(\d\d/\d\d/\d{4} [\d:]{8})")));
 }
 
-TEST(ValuationRun, WithoutAPageReportsZeroFiguresAndSaysNoSoldPricesWereFound) {
-  RunRig rig;  // the page source answers "", as the download does when nothing can be fetched
-  rig.run.DoProc();
-  EXPECT_EQ(rig.progress.lines[2], "Data for: ");
-  EXPECT_EQ(rig.progress.lines[5], "Market at: 0");
-  EXPECT_EQ(rig.report.captions[ReportLabel::LBL_AVERAGEPROPERTYVALUE], cp("£,000"));
-  EXPECT_EQ(rig.report.captions[ReportLabel::LBL_ESTVALUE5YEARS], cp("£0,000"));
-  EXPECT_EQ(rig.report.captions[ReportLabel::Label4], "No sold prices found for AB1");
-  EXPECT_EQ(test::readBytes(rig.work.entityHtml()), "\r\n");
-  EXPECT_TRUE(rig.report.visible);
-  EXPECT_TRUE(rig.boxes.shown.empty());
-}
-
 TEST(ValuationRun, AMissingWorkFolderShowsTheFileBoxesAndStillEndsWithTheReport) {
   RunRig rig;
   std::filesystem::remove(rig.work.folder());
