@@ -5,9 +5,9 @@
 // The listing service runs in a child process so that its CPU time is not counted as the run's.
 
 #include "front/event_loop_waiter.h"
-#include "front/fetch_page_source.h"
 #include "front/valuation_run.h"
-#include "platform/hidden_pane.h"
+#include "net/fetch.h"
+#include "net/hidden_pane.h"
 #include "support/loopback_server.h"
 #include "support/recording_message_boxes.h"
 #include "support/run_fakes.h"
@@ -69,7 +69,8 @@ int startListingService(pid_t& child, int& keepAlive) {
     {
       korvane::test::LoopbackServer server;
       server.serve("/index.php", 200, listingPage());
-      const int port = server.port();
+      const std::string origin = server.url("");
+      const int port = std::stoi(origin.substr(origin.rfind(':') + 1));
       if (write(portPipe[1], &port, sizeof port) != sizeof port) _exit(1);
       char byte;
       while (read(lifePipe[0], &byte, 1) > 0) {
@@ -117,11 +118,10 @@ void BM_WholeRun(benchmark::State& state) {
       std::filesystem::temp_directory_path() / ("korvane-run-bench-" + std::to_string(getpid()));
   std::filesystem::create_directories(programFolder / "property");
   {
-    test::Journal journal;
     test::FakeInputs inputs;
-    test::RecordingProgress progress{journal};
-    test::RecordingReport reportView{journal};
-    FetchPageSource pages;
+    test::RecordingProgress progress;
+    test::RecordingReport reportView;
+    PageFetcher pages;
     EventLoopWaiter waiter;
     HiddenPane browser;
     test::RecordingMessageBoxes boxes;

@@ -4,8 +4,7 @@ add_executable(startup_probe_empty ${CMAKE_CURRENT_LIST_DIR}/startup_probe_empty
 target_link_libraries(startup_probe_empty PRIVATE Qt6::Widgets)
 
 add_executable(startup_probe_valdrin ${CMAKE_CURRENT_LIST_DIR}/startup_probe_valdrin.cpp)
-target_link_libraries(startup_probe_valdrin PRIVATE korvane_ui)
-korvane_add_pictures(startup_probe_valdrin)
+target_link_libraries(startup_probe_valdrin PRIVATE korvane_app)
 
 add_executable(startup_bench ${CMAKE_CURRENT_LIST_DIR}/startup_bench.cpp)
 target_link_libraries(startup_bench PRIVATE benchmark::benchmark)
@@ -13,4 +12,3 @@ target_compile_definitions(startup_bench PRIVATE
   KORVANE_PROBE_EMPTY="$<TARGET_FILE:startup_probe_empty>"
   KORVANE_PROBE_VALDRIN="$<TARGET_FILE:startup_probe_valdrin>")
 add_dependencies(startup_bench startup_probe_empty startup_probe_valdrin)
-korvane_load_network_module(startup_probe_valdrin)

@@ -9,7 +9,8 @@
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
-  return korvane::runValdrin({"http://127.0.0.1:9", "http://127.0.0.1:9", "ads@example.invalid"},
+  return korvane::runValdrin({"http://127.0.0.1:9", "http://127.0.0.1:9", "ads@example.invalid",
+                              QApplication::applicationDirPath().toStdString()},
                              [](korvane::Program& program) {
                                // Owned by the main window, its parent.
                                new korvane::bench::FirstPaintProbe(&program.front());

@@ -1,7 +1,7 @@
 # Installation: everything under one prefix (default /opt/korvane), because the program keeps its
 # work files in property/ beside its own executable:
-#   bin/korvane (the launcher)  bin/valdrin  bin/property/  lib/korvane/korvane-network.so
-#   bin/korvane-listing  share/korvane/sample-data/
+#   bin/korvane (the launcher)  bin/valdrin  bin/property/  bin/korvane-listing
+#   share/korvane/sample-data/
 #   share/applications/korvane.desktop  share/icons/hicolor/scalable/apps/korvane.svg
 if(CMAKE_INSTALL_PREFIX_INITIALIZED_TO_DEFAULT)
   set(CMAKE_INSTALL_PREFIX /opt/korvane CACHE PATH "Install prefix" FORCE)
@@ -18,8 +18,6 @@ endif()
 
 if(TARGET valdrin)
   install(TARGETS valdrin RUNTIME DESTINATION bin)
-  # Loaded by valdrin through its run path, $ORIGIN/../lib/korvane.
-  install(TARGETS korvane-network LIBRARY DESTINATION lib/korvane)
   # Created empty; the user who runs the program must be able to write into it.
   install(DIRECTORY DESTINATION bin/property)
   install(FILES ${PROJECT_SOURCE_DIR}/assets/korvane.svg

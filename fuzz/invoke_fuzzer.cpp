@@ -5,7 +5,7 @@
 
 #include "fuzz_check.h"
 
-#include "queryserv/call/call_arguments.h"
+#include "quorbel-call/call_arguments.h"
 #include "queryserv/cn_dip.h"
 #include "queryserv/component/message_box.h"
 
@@ -13,7 +13,7 @@
 
 namespace {
 
-using namespace korvane;
+using namespace korvane::component;
 
 class CountingSink final : public MessageBoxSink {
  public:
@@ -35,7 +35,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   static const bool installed = (setMessageBoxSink(&sink), true);
   (void)installed;
 
-  fuzz::FuzzInput input(data, size);
+  korvane::fuzz::FuzzInput input(data, size);
   const std::uint8_t choice = input.byte();
   const auto& functions = cn_dipInterface.functions;
   const DispId id =

@@ -20,7 +20,7 @@ const fs::path& registryFile() {
   static const fs::path file = [] {
     FUZZ_CHECK(::setenv("XDG_DATA_HOME", dataHome.path().c_str(), 1) == 0);
     fs::create_directories(dataHome.path() / "korvane");
-    return korvane::registryPath();
+    return korvane::component::registryPath();
   }();
   return file;
 }
@@ -35,13 +35,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK(out.good());
   }
 
-  korvane::Registry registry;
+  korvane::component::Registry registry;
   FUZZ_CHECK(registry.setValue("Sentinel", "", "kept"));
-  const korvane::HRESULT read = korvane::readRegistry(&registry);
-  const auto parsed = korvane::Registry::fromText(text);
-  FUZZ_CHECK((read == korvane::S_OK) == parsed.has_value());
+  const korvane::component::HRESULT read = korvane::component::readRegistry(&registry);
+  const auto parsed = korvane::component::Registry::fromText(text);
+  FUZZ_CHECK((read == korvane::component::S_OK) == parsed.has_value());
   if (!parsed) {
-    FUZZ_CHECK(read == korvane::REGDB_E_READREGDB);
+    FUZZ_CHECK(read == korvane::component::REGDB_E_READREGDB);
     FUZZ_CHECK(registry.value("Sentinel") == "kept" && registry.values().size() == 1);
     return 0;
   }
@@ -49,7 +49,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   // Written out and read again, the registry is unchanged, and its text is a fixed point.
   const std::string written = registry.toText();
-  const auto reread = korvane::Registry::fromText(written);
+  const auto reread = korvane::component::Registry::fromText(written);
   FUZZ_CHECK(reread.has_value());
   FUZZ_CHECK(reread->values() == registry.values());
   FUZZ_CHECK(reread->toText() == written);

@@ -118,7 +118,7 @@ void Program::end() {
 void Program::evaluateAnother() {
   if (m_ended) return;
   EvaluateAnotherPostCode(
-      {*m_front, progress(), report(), *m_buffer, m_workFolder, m_services.waiter});
+      {*m_front, *m_front, progress(), report(), *m_buffer, m_workFolder, m_services.waiter});
 }
 
 }  // namespace korvane

@@ -6,20 +6,11 @@
 #include "app/program.h"
 
 #include <functional>
-#include <string>
 
 namespace korvane {
 
-// The parts of ProgramSettings that are fixed when the program is built; the program folder is
-// the executable's own.
-struct ValdrinSites {
-  std::string listingHost;
-  std::string makerSite;
-  std::string advertEmail;
-};
-
 // Runs valdrin in the QApplication that exists and returns the event loop's exit code.
 // beforeStart sees the program before its main window loads.
-int runValdrin(const ValdrinSites& sites, const std::function<void(Program&)>& beforeStart = {});
+int runValdrin(ProgramSettings settings, const std::function<void(Program&)>& beforeStart = {});
 
 }  // namespace korvane

@@ -4,10 +4,12 @@
 #include "util/basic.h"
 
 #include <QAction>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPen>
+#include <QStyleOptionFocusRect>
 
 namespace korvane {
 
@@ -46,6 +48,8 @@ ChartWidget::ChartWidget(QWidget* parent)
     m_mnuLegend->setChecked(!m_chart.mnuLegendChecked());
     m_chart.chooseMnuLegend();
   });
+  // Reached with Tab; a mouse click gives no focus, so the mouse sees no focus mark.
+  setFocusPolicy(Qt::TabFocus);
   fitPicture();
 }
 
@@ -101,6 +105,22 @@ void ChartWidget::paintEvent(QPaintEvent*) {
     painter.drawRect(QRectF(toPixels(outline.left), toPixels(outline.top), toPixels(outline.width),
                             toPixels(outline.height)));
   }
+  if (hasFocus()) {
+    QStyleOptionFocusRect option;
+    option.initFrom(this);
+    option.state |= QStyle::State_KeyboardFocusChange;  // the focus only ever comes from Tab
+    style()->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &painter, this);
+  }
+}
+
+void ChartWidget::keyPressEvent(QKeyEvent* event) {
+  // The menu key and Shift+F10 open "Legenda" as a right click does.
+  if (event->key() == Qt::Key_Menu ||
+      (event->key() == Qt::Key_F10 && event->modifiers() == Qt::ShiftModifier)) {
+    m_mnuMain->popup(mapToGlobal(rect().center()));
+    return;
+  }
+  QWidget::keyPressEvent(event);
 }
 
 void ChartWidget::resizeEvent(QResizeEvent*) {

@@ -1,7 +1,8 @@
 #pragma once
 
 // The chart control: a Chart drawing on a retained picture, with the drag outline Shape1 and the
-// pop-up menu mnuMain ("Legenda"). It never redraws by itself; it asks its host to.
+// pop-up menu mnuMain ("Legenda"), which the menu key or Shift+F10 opens once the control has the
+// keyboard focus. It never redraws by itself; it asks its host to.
 
 #include "chart/chart.h"
 #include "chart/chart_host.h"
@@ -65,6 +66,7 @@ class ChartWidget final : public QWidget, private ChartHost {
 
  protected:
   void paintEvent(QPaintEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;

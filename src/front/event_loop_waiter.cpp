@@ -1,6 +1,6 @@
 #include "front/event_loop_waiter.h"
 
-#include "util/wait.h"
+#include "platform/wait.h"
 
 namespace korvane {
 

@@ -2,22 +2,19 @@
 
 #include "front/valuation_run.h"
 #include "platform/drop_down_list.h"
-#include "platform/fixed_window.h"
 #include "platform/link_label.h"
 #include "platform/link_opener.h"
-#include "platform/message_boxes.h"
 #include "platform/qt_text.h"
 #include "platform/rule_line.h"
-#include "platform/svg_icon.h"
 #include "platform/svg_picture.h"
 #include "platform/twips.h"
-#include "platform/window_fonts.h"
+#include "platform/window_placement.h"
+#include "util/message_boxes.h"
 #include "util/program_end.h"
-#include "util/window_placement.h"
 
-#include <QCloseEvent>
 #include <QComboBox>
 #include <QFrame>
+#include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
 
@@ -76,17 +73,13 @@ QLineEdit* textBox(QWidget* parent, const char* name, int top, int width, const 
 frm_front::frm_front(std::string makerSite, const std::string& advertEmail,
                      const WorkFolder& workFolder, MessageBoxes& messages, LinkOpener& links,
                      std::function<void()> onUnload, QWidget* parent)
-    : QWidget(parent),
+    : ProgramWindow({"frm_front", toQString("Korvane - " + makerSite), 6000, 7575, true},
+                    std::move(onUnload), parent),
       m_makerSite(std::move(makerSite)),
       m_workFolder(workFolder),
       m_messages(messages),
-      m_links(links),
-      m_onUnload(std::move(onUnload)) {
-  setObjectName("frm_front");
-  setWindowTitle(toQString("Korvane - " + m_makerSite));
-  setWindowIcon(svgIcon(":/assets/korvane.svg"));
-  setFont(windowFont());
-  makeFixedWindow(this, 6000, 7575, true);
+      m_links(links) {
+  setWindowIcon(QIcon(":/assets/korvane.svg"));
 
   buildBackground();
   buildSponsorStrip(advertEmail);
@@ -116,16 +109,36 @@ void frm_front::buildInputs() {
   for (int year = 1; year <= 25; ++year) years << QString::number(year);
   m_purchasedAgo = dropDown(this, "txt_purchasedago", 4440, years, "1");
 
-  setTabOrder(m_postcode, m_bedrooms);
-  setTabOrder(m_bedrooms, m_propertyType);
-  setTabOrder(m_propertyType, m_valuation);
-  setTabOrder(m_valuation, m_purchasedAgo);
-
   m_predict = new SvgPicture(":/assets/predict_arrow.svg", this);
   m_predict->setObjectName("Image3");
   m_predict->setGeometry(pxRect(4200, 5040, 1500, 750));
   m_predict->setToolTip("Predict");
+  m_predict->setAccessibleName("Predict");
   m_predict->setOnClick([this] { Image3_Click(); });
+
+  // Tab goes down the fields, then to Predict and the link below it.
+  QWidget* const order[] = {m_postcode,     m_bedrooms, m_propertyType, m_valuation,
+                            m_purchasedAgo, m_predict,  m_visitLink};
+  for (std::size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
+
+  const std::pair<const char*, QWidget*> captioned[] = {{"Label1", m_postcode},
+                                                        {"Label2", m_bedrooms},
+                                                        {"Label3", m_propertyType},
+                                                        {"Label6", m_valuation},
+                                                        {"Label7", m_purchasedAgo}};
+  for (const auto& [caption, field] : captioned) {
+    // The caption names its field for assistive tools: without its colon, as it would be read.
+    auto* label = findChild<QLabel*>(caption);
+    label->setBuddy(field);
+    const QString name = label->text().chopped(label->text().endsWith(':') ? 1 : 0);
+    field->setAccessibleName(name);
+    // A list's text field is what takes the focus and what a screen reader announces.
+    if (auto* list = qobject_cast<QComboBox*>(field)) list->lineEdit()->setAccessibleName(name);
+  }
+  // Enter in any field does what a click on Predict does.
+  for (QLineEdit* field : {m_postcode, m_valuation, m_bedrooms->lineEdit(),
+                           m_propertyType->lineEdit(), m_purchasedAgo->lineEdit()})
+    connect(field, &QLineEdit::returnPressed, this, [this] { Image3_Click(); });
 }
 
 void frm_front::buildCaptions() {
@@ -194,10 +207,7 @@ void frm_front::Form_Load() {
   // On top before the first show: changing the flag of a shown window hides and shows it again.
   SetWindowOnTop(this, true);
   show();
-  // A file or folder that is not there is passed over; both deletions are always attempted.
-  std::error_code ignored;
-  std::filesystem::remove(m_workFolder.comprmDat(), ignored);
-  std::filesystem::remove(m_workFolder.entityHtml(), ignored);
+  m_workFolder.deleteWorkFiles();
 }
 
 void frm_front::Image3_Click() {
@@ -258,11 +268,6 @@ void frm_front::printLine(std::string_view line) {
 
 void frm_front::showMessage(const char* text) {
   m_messages.show(text, kProgramTitle, MessageIcon::Information);
-}
-
-void frm_front::closeEvent(QCloseEvent* event) {
-  event->accept();
-  if (m_onUnload) m_onUnload();
 }
 
 }  // namespace korvane

@@ -4,6 +4,7 @@
 // and starts a valuation run with the Predict picture.
 
 #include "front/run_ports.h"
+#include "platform/program_window.h"
 
 #include <QWidget>
 
@@ -24,7 +25,7 @@ class ValuationRun;
 // The program's title, on its message boxes.
 inline constexpr const char* kProgramTitle = "Korvane";
 
-class frm_front final : public QWidget, public RunInputs {
+class frm_front final : public ProgramWindow, public RunInputs {
  public:
   // makerSite: the maker's web address (caption, link); advertEmail: the advertising address.
   // onUnload runs when the window is closed: it closes every window of the program.
@@ -50,7 +51,7 @@ class frm_front final : public QWidget, public RunInputs {
 
   // After "Evaluate another post code": empties the post code and resets the valuation mask; the
   // three lists keep their choice.
-  void clearForAnotherValuation();
+  void clearForAnotherValuation() override;
 
   std::string postcode() const override;
   std::string valuation() const override;
@@ -66,9 +67,6 @@ class frm_front final : public QWidget, public RunInputs {
   SvgPicture* Image3() const { return m_predict; }
   LinkLabel* Label9() const { return m_visitLink; }
 
- protected:
-  void closeEvent(QCloseEvent* event) override;
-
  private:
   void buildBackground();
   void buildInputs();
@@ -80,7 +78,6 @@ class frm_front final : public QWidget, public RunInputs {
   const WorkFolder& m_workFolder;
   MessageBoxes& m_messages;
   LinkOpener& m_links;
-  std::function<void()> m_onUnload;
   ValuationRun* m_run = nullptr;
 
   QLineEdit* m_postcode = nullptr;

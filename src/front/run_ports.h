@@ -6,6 +6,7 @@
 // Any method may throw korvane::Failure; the run then skips the step that called it. A Waiter may
 // also throw ProgramEnding (util/program_end.h), which the run lets through.
 
+#include "net/page_source.h"
 #include "util/markup.h"
 
 #include <string>
@@ -29,6 +30,9 @@ class RunInputs {
   // Writes one line of text on the main window's surface, below the lines written before (the
   // markup stripper's date-and-time lines). They carry no meaning for the run.
   virtual void printLine(std::string_view line) { (void)line; }
+  // After "Evaluate another post code": empties the post code and resets the valuation; the
+  // lists keep their choice.
+  virtual void clearForAnotherValuation() = 0;
 };
 
 // The progress window frm_compute and its status list List1.
@@ -65,15 +69,6 @@ class ReportView {
   virtual void RefreshGraph() = 0;
 };
 
-// Where the sold-prices page comes from.
-class PageSource {
- public:
-  virtual ~PageSource() = default;
-  // One GET of url; returns the body bytes unchanged, or "" when nothing could be fetched.
-  // Never shows a message.
-  virtual std::string fetch(const std::string& url) = 0;
-};
-
 // The run's pauses.
 class Waiter {
  public:
@@ -81,14 +76,6 @@ class Waiter {
   // Returns after at least seconds, keeping the windows alive meanwhile. Throws ProgramEnding when
   // the program ends during the wait.
   virtual void wait(double seconds) = 0;
-};
-
-// The run buffer's browser pane WebBrowser1.
-class BrowserPane {
- public:
-  virtual ~BrowserPane() = default;
-  // Starts loading url and returns at once; nothing is shown and the answer is ignored.
-  virtual void navigate(const std::string& url) = 0;
 };
 
 // Everything one valuation run talks to. The referenced objects outlive the run.
@@ -99,7 +86,7 @@ struct RunPorts {
   PageSource& pages;
   Waiter& waiter;
   const WorkFolder& workFolder;  // util/markup.h: the two work files
-  BrowserPane& browser;
+  BrowserPane& browser;          // the run buffer's WebBrowser1
   MessageBoxes& messages;
   RunBuffer& buffer;
 };

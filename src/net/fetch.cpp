@@ -10,9 +10,6 @@
 #include <QNetworkRequest>
 #include <QUrl>
 
-#include <cstdint>
-#include <sys/mman.h>
-
 namespace korvane {
 namespace {
 
@@ -46,23 +43,12 @@ bool bodyComplete(const QNetworkReply& reply) {
           error <= QNetworkReply::UnknownServerError);
 }
 
-// Asks the kernel to back a long body with large pages: filling a fresh 64 MiB buffer page by
-// 4 KiB page otherwise spends more time in page faults than in the transfer. Only a hint.
-void preferLargePages(std::string& body) {
-  constexpr std::uintptr_t kLargePage = 2 << 20;
-  if (body.capacity() < 2 * kLargePage) return;
-  const auto start = reinterpret_cast<std::uintptr_t>(body.data());
-  const std::uintptr_t first = (start + kLargePage - 1) & ~(kLargePage - 1);
-  const std::uintptr_t last = (start + body.capacity()) & ~(kLargePage - 1);
-  if (last > first) ::madvise(reinterpret_cast<void*>(first), last - first, MADV_HUGEPAGE);
-}
-
 }  // namespace
 
 PageFetcher::PageFetcher(std::chrono::milliseconds transferTimeout, std::size_t bodyLimit)
     : m_transferTimeout(transferTimeout), m_bodyLimit(bodyLimit) {}
 
-std::string PageFetcher::fetch(const std::string& url) const {
+std::string PageFetcher::fetch(const std::string& url) {
   if (programEndRequested() || QCoreApplication::instance() == nullptr) return {};
   const QUrl address = addressOf(url);
   if (!address.isValid()) return {};
@@ -101,10 +87,7 @@ std::string PageFetcher::fetch(const std::string& url) const {
   QObject::connect(reply, &QNetworkReply::metaDataChanged, &loop, [&] {
     const QVariant length = reply->header(QNetworkRequest::ContentLengthHeader);
     const qulonglong announced = length.isValid() ? length.toULongLong() : 0;
-    if (announced > body.size() && announced <= m_bodyLimit) {
-      body.reserve(announced);
-      preferLargePages(body);
-    }
+    if (announced > body.size() && announced <= m_bodyLimit) body.reserve(announced);
   });
   QObject::connect(reply, &QNetworkReply::readyRead, &loop, drain);
   QObject::connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);

@@ -2,7 +2,7 @@
 
 // Appending the downloaded page to a work file.
 
-#include "platform/message_boxes.h"
+#include "util/message_boxes.h"
 
 #include <filesystem>
 #include <string_view>

@@ -2,6 +2,7 @@
 
 #include <QAbstractItemView>
 #include <QCompleter>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QStyle>
 #include <QStyleOptionComboBox>
@@ -28,6 +29,16 @@ void DropDownList::showPopup() {
       view()->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
   }
   QComboBox::showPopup();
+}
+
+void DropDownList::keyPressEvent(QKeyEvent* event) {
+  // The text field has had Enter first; QComboBox would hand it back for a second time. It goes on
+  // to the window instead.
+  if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+    event->ignore();
+    return;
+  }
+  QComboBox::keyPressEvent(event);
 }
 
 }  // namespace korvane

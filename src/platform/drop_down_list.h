@@ -17,6 +17,9 @@ class DropDownList final : public QComboBox {
 
   void showPopup() override;
 
+ protected:
+  void keyPressEvent(QKeyEvent* event) override;
+
  private:
   bool m_popupPrepared = false;
 };

@@ -1,12 +1,11 @@
 #pragma once
 
-// A label that reacts to a click: the windows' links to web pages and to another valuation.
+// A label that reacts to a click, with the mouse or from the keyboard: the windows' links to web
+// pages and to another valuation. Assistive tools see it as a link named by its caption.
 
-#include "platform/click_tracker.h"
+#include "platform/clickable.h"
 
 #include <QLabel>
-
-#include <functional>
 
 namespace korvane {
 
@@ -17,16 +16,19 @@ class LinkLabel final : public QLabel {
   explicit LinkLabel(const QString& caption, QWidget* parent = nullptr);
   Q_DISABLE_COPY_MOVE(LinkLabel)
 
-  // Runs onClick after a left-button press and release over the label.
-  void setOnClick(std::function<void()> onClick);
+  // Runs onClick on each click: a left-button press and release over the label, or Enter,
+  // Return or Space while it has the focus.
+  void setOnClick(std::function<void()> onClick) { m_clicking.setOnClick(std::move(onClick)); }
+  const Clickable& clicking() const { return m_clicking; }
 
  protected:
+  void paintEvent(QPaintEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
 
  private:
-  std::function<void()> m_onClick;
-  ClickTracker m_click;
+  Clickable m_clicking{*this, QAccessible::Link};
 };
 
 }  // namespace korvane

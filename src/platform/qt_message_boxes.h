@@ -2,7 +2,7 @@
 
 // Message boxes on the desktop: QMessageBox, application-modal, one OK button.
 
-#include "platform/message_boxes.h"
+#include "util/message_boxes.h"
 
 class QWidget;
 

@@ -3,6 +3,7 @@
 // The widget boundary: the program's Windows-1252 text to and from QString.
 
 #include <QString>
+
 #include <string>
 #include <string_view>
 

@@ -1,17 +1,16 @@
 #pragma once
 
 // A picture control: one of the program's SVG pictures stretched to the control's box, so it stays
-// crisp at any scale. A click handler makes it clickable. Where the build drew the picture ahead
-// at the control's size in device pixels, those pixels are shown and the SVG is never read.
+// crisp at any scale. A click handler makes it clickable, with the mouse or from the keyboard, and
+// assistive tools then see it as a push button named by its accessible name.
 
-#include "platform/click_tracker.h"
+#include "platform/clickable.h"
 
+#include <QPixmap>
+#include <QSvgRenderer>
 #include <QWidget>
 
 #include <functional>
-#include <memory>
-
-class QSvgRenderer;
 
 namespace korvane {
 
@@ -21,32 +20,29 @@ class SvgPicture final : public QWidget {
  public:
   // Shows the SVG file or resource at path; a missing picture leaves the control empty.
   explicit SvgPicture(const QString& path, QWidget* parent = nullptr);
-  ~SvgPicture() override;
   Q_DISABLE_COPY_MOVE(SvgPicture)
 
   // False when the picture could not be read.
-  bool isValid() const;
+  bool isValid() const { return m_renderer.isValid(); }
 
-  // True when the control shows pixels the build drew at its present size on its screen.
-  bool isDrawnAhead() const;
-
-  // Runs onClick after a left-button press and release over the picture.
-  void setOnClick(std::function<void()> onClick);
+  // Runs onClick on each click: a left-button press and release over the picture, or Enter,
+  // Return or Space while it has the focus.
+  void setOnClick(std::function<void()> onClick) { m_clicking.setOnClick(std::move(onClick)); }
+  const Clickable& clicking() const { return m_clicking; }
 
  protected:
   void paintEvent(QPaintEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
 
  private:
-  QSize devicePixels(qreal ratio) const;
-  // Read on first use.
-  QSvgRenderer& renderer() const;
+  void drawPicture();
 
-  QString m_path;
-  mutable std::unique_ptr<QSvgRenderer> m_renderer;
-  std::function<void()> m_onClick;
-  ClickTracker m_click;
+  QSvgRenderer m_renderer;
+  // The picture drawn for the last size and pixel ratio painted, so a repaint only copies pixels.
+  QPixmap m_drawn;
+  Clickable m_clicking{*this, QAccessible::Button};
 };
 
 }  // namespace korvane

@@ -4,7 +4,7 @@
 
 #include <new>
 
-namespace korvane {
+namespace korvane::component {
 namespace {
 
 enum : DispId {
@@ -145,4 +145,4 @@ HRESULT cn_dip::invokeMember(DispId id, std::span<Variant> args, Variant* result
   return DISP_E_MEMBERNOTFOUND;
 }
 
-}  // namespace korvane
+}  // namespace korvane::component

@@ -5,7 +5,7 @@
 #include "queryserv/component/dispatch_object.h"
 #include "queryserv/component/module.h"
 
-namespace korvane {
+namespace korvane::component {
 
 // The type description of _cn_dip: members, dispatch ids, parameter names and types.
 extern const InterfaceDescription cn_dipInterface;
@@ -35,4 +35,4 @@ class cn_dip final : public DispatchObject<_cn_dip> {
   HRESULT invokeMember(DispId id, std::span<Variant> args, Variant* result) override;
 };
 
-}  // namespace korvane
+}  // namespace korvane::component

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <string>
 
-namespace korvane {
+namespace korvane::component {
 
 // Identities of the Quorbel library, what a client needs to create and call cn_dip.
 inline constexpr Guid LIBID_Quorbel{
@@ -40,4 +40,4 @@ class _cn_dip : public IDispatch {
   ~_cn_dip() = default;
 };
 
-}  // namespace korvane
+}  // namespace korvane::component

@@ -7,7 +7,7 @@
 #include "queryserv/component/module.h"
 #include "queryserv/component/version_info.h"
 
-namespace korvane {
+namespace korvane::component {
 namespace {
 
 ModuleState moduleState;
@@ -26,30 +26,36 @@ const ModuleDescription quorbel{
 };
 
 }  // namespace
-}  // namespace korvane
+}  // namespace korvane::component
 
-using korvane::Guid;
-using korvane::HRESULT;
+using korvane::component::Guid;
+using korvane::component::HRESULT;
 
 extern "C" {
 
 // A const object inside extern "C" { } would otherwise have internal linkage.
-QUORBEL_EXPORT extern const korvane::VersionInfo DllVersionInfo;
-const korvane::VersionInfo DllVersionInfo{
+QUORBEL_EXPORT extern const korvane::component::VersionInfo DllVersionInfo;
+const korvane::component::VersionInfo DllVersionInfo{
     {QUORBEL_VERSION_MAJOR, QUORBEL_VERSION_MINOR, QUORBEL_VERSION_BUILD, QUORBEL_VERSION_REVISION},
     "Korvane",
     "Quorbel",
     "Korvane module, send and query server for data",
 };
 
-QUORBEL_EXPORT HRESULT DllRegisterServer() { return korvane::registerServer(korvane::quorbel); }
-
-QUORBEL_EXPORT HRESULT DllUnregisterServer() { return korvane::unregisterServer(korvane::quorbel); }
-
-QUORBEL_EXPORT HRESULT DllGetClassObject(const Guid& clsid, const Guid& iid, void** out) {
-  return korvane::getClassObject(korvane::quorbel, clsid, iid, out);
+QUORBEL_EXPORT HRESULT DllRegisterServer() {
+  return korvane::component::registerServer(korvane::component::quorbel);
 }
 
-QUORBEL_EXPORT HRESULT DllCanUnloadNow() { return korvane::canUnloadNow(korvane::quorbel); }
+QUORBEL_EXPORT HRESULT DllUnregisterServer() {
+  return korvane::component::unregisterServer(korvane::component::quorbel);
+}
+
+QUORBEL_EXPORT HRESULT DllGetClassObject(const Guid& clsid, const Guid& iid, void** out) {
+  return korvane::component::getClassObject(korvane::component::quorbel, clsid, iid, out);
+}
+
+QUORBEL_EXPORT HRESULT DllCanUnloadNow() {
+  return korvane::component::canUnloadNow(korvane::component::quorbel);
+}
 
 }  // extern "C"

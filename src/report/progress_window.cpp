@@ -1,24 +1,17 @@
 #include "progress_window.h"
 
-#include "platform/fixed_window.h"
 #include "platform/qt_text.h"
 #include "platform/twips.h"
-#include "platform/window_fonts.h"
-#include "util/window_placement.h"
+#include "platform/window_placement.h"
 
-#include <QCloseEvent>
 #include <QLabel>
 #include <QListWidget>
 
 namespace korvane {
 
 frm_compute::frm_compute(std::function<void()> onUnload, QWidget* parent)
-    : QWidget(parent), m_onUnload(std::move(onUnload)) {
-  setObjectName("frm_compute");
-  setWindowTitle("Please Wait......");
-  setFont(windowFont());
-  makeFixedWindow(this, 3975, 3015, false);
-
+    : ProgramWindow({"frm_compute", "Please Wait......", 3975, 3015, false, true},
+                    std::move(onUnload), parent) {
   m_label = new QLabel("Please wait while Korvane calculates.", this);
   m_label->setObjectName("Label1");
   m_label->setWordWrap(true);
@@ -28,6 +21,9 @@ frm_compute::frm_compute(std::function<void()> onUnload, QWidget* parent)
   m_list = new QListWidget(this);
   m_list->setObjectName("List1");
   m_list->setGeometry(pxRect(120, 720, 3735, 2175));
+  // Assistive tools read the list under the request to wait; each status line is a list item.
+  m_label->setBuddy(m_list);
+  m_list->setAccessibleName(m_label->text());
 }
 
 void frm_compute::showOnTop() {
@@ -50,20 +46,6 @@ QStringList frm_compute::lines() const {
   QStringList result;
   for (int row = 0; row < m_list->count(); ++row) result << m_list->item(row)->text();
   return result;
-}
-
-void frm_compute::showEvent(QShowEvent* event) {
-  if (!m_placed) {
-    m_placed = true;
-    centreOnScreen(this);
-  }
-  QWidget::showEvent(event);
-}
-
-void frm_compute::closeEvent(QCloseEvent* event) {
-  // Unloading this window ends the program; the window itself goes with it.
-  event->accept();
-  if (m_onUnload) m_onUnload();
 }
 
 }  // namespace korvane

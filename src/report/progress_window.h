@@ -4,6 +4,7 @@
 // its status lines.
 
 #include "front/run_ports.h"
+#include "platform/program_window.h"
 
 #include <QStringList>
 #include <QWidget>
@@ -15,7 +16,7 @@ class QListWidget;
 
 namespace korvane {
 
-class frm_compute final : public QWidget, public ProgressList {
+class frm_compute final : public ProgramWindow, public ProgressList {
  public:
   // onUnload runs when the window is unloaded (its close box, or the close-everything of the
   // other windows): it ends the program.
@@ -38,15 +39,9 @@ class frm_compute final : public QWidget, public ProgressList {
 
   QListWidget* List1() const { return m_list; }
 
- protected:
-  void closeEvent(QCloseEvent* event) override;
-  void showEvent(QShowEvent* event) override;
-
  private:
-  std::function<void()> m_onUnload;
   QLabel* m_label = nullptr;
   QListWidget* m_list = nullptr;
-  bool m_placed = false;
 };
 
 }  // namespace korvane

@@ -1,21 +1,20 @@
 #include "report_window.h"
 
 #include "chart/chart_widget.h"
-#include "platform/fixed_window.h"
 #include "platform/link_label.h"
 #include "platform/link_opener.h"
 #include "platform/qt_text.h"
 #include "platform/rule_line.h"
-#include "platform/svg_icon.h"
 #include "platform/svg_picture.h"
 #include "platform/twips.h"
 #include "platform/window_fonts.h"
+#include "report/chart_description.h"
 #include "report/chart_top.h"
 #include "util/basic.h"
 #include "util/run_buffer.h"
 
-#include <QCloseEvent>
 #include <QFrame>
+#include <QIcon>
 #include <QLabel>
 #include <QPushButton>
 
@@ -57,18 +56,14 @@ void picture(QWidget* parent, const char* name, const char* path, const QRect& b
 frm_report::frm_report(std::string makerSite, RunBuffer& buffer, LinkOpener& links,
                        BrowserPane& webBrowser1, std::function<void()> onUnload,
                        std::function<void()> onEvaluateAnother, QWidget* parent)
-    : QWidget(parent),
+    : ProgramWindow({"frm_report", toQString("Korvane - " + makerSite), 6825, 8310, false, true},
+                    std::move(onUnload), parent),
       m_makerSite(std::move(makerSite)),
       m_buffer(buffer),
       m_linkOpener(links),
       m_webBrowser1(webBrowser1),
-      m_onUnload(std::move(onUnload)),
       m_onEvaluateAnother(std::move(onEvaluateAnother)) {
-  setObjectName("frm_report");
-  setWindowTitle(toQString("Korvane - " + m_makerSite));
-  setWindowIcon(svgIcon(":/assets/korvane.svg"));
-  setFont(windowFont());
-  makeFixedWindow(this, 6825, 8310, false);
+  setWindowIcon(QIcon(":/assets/korvane.svg"));
 
   buildPictures();
   buildCaptions();
@@ -76,8 +71,12 @@ frm_report::frm_report(std::string makerSite, RunBuffer& buffer, LinkOpener& lin
 
   m_chart = new ChartWidget(this);
   m_chart->setObjectName("Chart1");
+  m_chart->setAccessibleName("Your property value against the market");
   m_chart->setRedrawHandler([this] { RefreshGraph(); });
   m_chart->setGeometry(pxRect(360, 3600, 6135, 3735));
+  // Tab goes from the chart along the links and Exit, then down to another valuation.
+  QWidget* const order[] = {m_chart, m_links9, m_links2, m_links5, m_exit, m_another};
+  for (std::size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
 
   // WebBrowser1 lies beyond the right edge of the client area, so the user never sees it.
   auto* pane = new QWidget(this);
@@ -97,19 +96,21 @@ void frm_report::buildPictures() {
 
 void frm_report::buildCaptions() {
   m_heading = reportLabel(this, "Label4", "Report", pxRect(1800, 960, 3855, 255), kCaptionYellow);
-  reportLabel(this, "Label1", "Estimated property value in 5 years:", pxRect(720, 1440, 3015, 255),
-              kCaptionWhite);
+  QLabel* inFiveYears = reportLabel(this, "Label1", "Estimated property value in 5 years:",
+                                    pxRect(720, 1440, 3015, 255), kCaptionWhite);
   m_inFiveYears = reportLabel(this, "LBL_ESTVALUE5YEARS", toQString("\xA3"),
                               pxRect(1800, 1800, 2655, 255), kCaptionYellow);
-  reportLabel(this, "Label3", "Estimated property value 5 years ago:", pxRect(720, 2160, 3375, 255),
-              kCaptionWhite);
+  QLabel* fiveYearsAgo = reportLabel(this, "Label3", "Estimated property value 5 years ago:",
+                                     pxRect(720, 2160, 3375, 255), kCaptionWhite);
   m_fiveYearsAgo = reportLabel(this, "LBL_DIFFERENCE", toQString("\xA3"),
                                pxRect(1800, 2520, 2655, 255), kCaptionYellow);
-  reportLabel(this, "Label6",
-              "Average property sale value in your area:", pxRect(720, 2880, 3615, 255),
-              kCaptionWhite);
+  QLabel* average = reportLabel(this, "Label6", "Average property sale value in your area:",
+                                pxRect(720, 2880, 3615, 255), kCaptionWhite);
   m_average = reportLabel(this, "LBL_AVERAGEPROPERTYVALUE", toQString("\xA3"),
                           pxRect(1800, 3240, 2655, 255), kCaptionYellow);
+  m_valueCaptions = {
+      {m_inFiveYears, inFiveYears}, {m_fiveYearsAgo, fiveYearsAgo}, {m_average, average}};
+  for (QLabel* value : {m_inFiveYears, m_fiveYearsAgo, m_average}) nameValue(value);
 }
 
 void frm_report::buildLinks() {
@@ -162,6 +163,13 @@ QLabel* frm_report::label(ReportLabel which) const {
 
 void frm_report::setCaption(ReportLabel which, std::string_view caption) {
   label(which)->setText(toQString(caption));
+  nameValue(label(which));
+}
+
+void frm_report::nameValue(QLabel* value) {
+  // A value is read together with the caption above it.
+  if (const QLabel* caption = m_valueCaptions.value(value))
+    value->setAccessibleName(caption->text() + QLatin1Char(' ') + value->text());
 }
 
 void frm_report::show() { QWidget::show(); }
@@ -199,19 +207,17 @@ void frm_report::RefreshGraph() {
   const IndexedArray<std::string> legendArray{
       0, {"Your property value", "Market Value", "Market at lower rate"}};
   attempt([&] { m_chart->DrawLegend(legendArray, colorArray); });
-}
 
-void frm_report::showEvent(QShowEvent* event) {
-  if (!m_placed) {
-    m_placed = true;
-    centreOnScreen(this);
-  }
-  QWidget::showEvent(event);
-}
-
-void frm_report::closeEvent(QCloseEvent* event) {
-  event->accept();
-  if (m_onUnload) m_onUnload();
+  // The chart in words for assistive tools: the series against the years their values stand at.
+  const auto& legend = chart.legend();
+  const std::vector<std::string> years(rowCaption.items.begin() + 1, rowCaption.items.end());
+  m_chart->setAccessibleDescription(toQString(
+      chartDescription(years, linesArray.items[0], linesArray.items[1],
+                       chart.mnuLegendChecked()
+                           ? std::optional(ChartBox{double(legend.left), double(legend.top),
+                                                    double(legend.right), double(legend.bottom)})
+                           : std::nullopt,
+                       m_chart->widthTwips(), m_chart->heightTwips())));
 }
 
 }  // namespace korvane

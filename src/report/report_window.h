@@ -4,7 +4,9 @@
 // against the market, links to the maker's web site, another valuation, and Exit.
 
 #include "front/run_ports.h"
+#include "platform/program_window.h"
 
+#include <QHash>
 #include <QWidget>
 
 #include <functional>
@@ -20,7 +22,7 @@ class LinkLabel;
 class LinkOpener;
 class RunBuffer;
 
-class frm_report final : public QWidget, public ReportView {
+class frm_report final : public ProgramWindow, public ReportView {
  public:
   // makerSite: the maker's web address (caption, links, hidden pane). webBrowser1 is the hidden
   // pane pointed at the maker's site on load. onUnload runs when the window is closed (Exit or its
@@ -50,27 +52,24 @@ class frm_report final : public QWidget, public ReportView {
   LinkLabel* Label5() const { return m_links5; }
   LinkLabel* Label7() const { return m_another; }
 
- protected:
-  void closeEvent(QCloseEvent* event) override;
-  void showEvent(QShowEvent* event) override;
-
  private:
   void buildPictures();
   void buildCaptions();
   void buildLinks();
+  // Gives a value label its caption and value as its name for assistive tools.
+  void nameValue(QLabel* value);
 
   std::string m_makerSite;
   RunBuffer& m_buffer;
   LinkOpener& m_linkOpener;
   BrowserPane& m_webBrowser1;
-  std::function<void()> m_onUnload;
   std::function<void()> m_onEvaluateAnother;
-  bool m_placed = false;
 
   QLabel* m_heading = nullptr;
   QLabel* m_inFiveYears = nullptr;
   QLabel* m_fiveYearsAgo = nullptr;
   QLabel* m_average = nullptr;
+  QHash<QLabel*, const QLabel*> m_valueCaptions;  // each value label and its caption
   ChartWidget* m_chart = nullptr;
   LinkLabel* m_links9 = nullptr;
   LinkLabel* m_links2 = nullptr;

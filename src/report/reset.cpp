@@ -1,21 +1,18 @@
 #include "reset.h"
 
-#include "front/main_window.h"
+#include "front/run_ports.h"
 #include "report/progress_window.h"
 #include "util/markup.h"
 #include "util/program_end.h"
 #include "util/run_buffer.h"
 
-#include <filesystem>
-#include <system_error>
+#include <QWidget>
 
 namespace korvane {
 
 void EvaluateAnotherPostCode(const AnotherValuation& targets) {
   targets.front.hide();
-  std::error_code ignored;
-  std::filesystem::remove(targets.workFolder.entityHtml(), ignored);
-  std::filesystem::remove(targets.workFolder.comprmDat(), ignored);
+  targets.workFolder.deleteWorkFiles();
   targets.progress.clearList();
   try {
     targets.waiter.wait(1);
@@ -23,7 +20,7 @@ void EvaluateAnotherPostCode(const AnotherValuation& targets) {
     return;
   }
   targets.buffer.clearForAnotherValuation();
-  targets.front.clearForAnotherValuation();
+  targets.inputs.clearForAnotherValuation();
   targets.report.hide();
   targets.front.show();
 }

@@ -10,14 +10,15 @@ class QWidget;
 namespace korvane {
 
 class RunBuffer;
+class RunInputs;
 class Waiter;
 class WorkFolder;
 class frm_compute;
-class frm_front;
 
 // What the reset touches. The referenced objects outlive the call.
 struct AnotherValuation {
-  frm_front& front;
+  QWidget& front;     // the main window frm_front
+  RunInputs& inputs;  // its fields
   frm_compute& progress;
   QWidget& report;
   RunBuffer& buffer;

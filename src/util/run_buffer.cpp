@@ -62,8 +62,8 @@ constexpr Initial kInitial[] = {
 
 bool sameName(std::string_view a, std::string_view b) {
   auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
-  return a.size() == b.size() &&
-         std::equal(a.begin(), a.end(), b.begin(), [&](char x, char y) { return lower(x) == lower(y); });
+  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
+                                            [&](char x, char y) { return lower(x) == lower(y); });
 }
 
 }  // namespace
@@ -79,23 +79,11 @@ void RunBuffer::setText(std::string_view field, std::string value) {
   find(field).value = std::move(value);
 }
 
-std::vector<std::string_view> RunBuffer::fieldNames() const {
-  std::vector<std::string_view> names;
-  names.reserve(m_fields.size());
-  for (const Field& field : m_fields) names.push_back(field.name);
-  return names;
-}
-
-const std::array<std::string_view, 11>& RunBuffer::resetFields() {
-  static constexpr std::array<std::string_view, 11> kReset = {
-      "txt_5years",      "txt_avgclose",  "txt_dump",       "txt_estdval",
-      "txt_houseprices", "txt_housetext", "txt_housetext2", "txt_htmlsource",
-      "txt_nohtmlsource", "txt_num",      "txt_num1"};
-  return kReset;
-}
-
 void RunBuffer::clearForAnotherValuation() {
-  for (std::string_view name : resetFields()) find(name).value.clear();
+  for (std::string_view name :
+       {"txt_5years", "txt_avgclose", "txt_dump", "txt_estdval", "txt_houseprices", "txt_housetext",
+        "txt_housetext2", "txt_htmlsource", "txt_nohtmlsource", "txt_num", "txt_num1"})
+    find(name).value.clear();
 }
 
 RunBuffer::Field& RunBuffer::find(std::string_view name) {

@@ -3,7 +3,6 @@
 // frm_buffer: the record of named text fields that carries one valuation run's values between the
 // run, the report and the reset. Every value is Windows-1252 text of any length.
 
-#include <array>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -21,12 +20,9 @@ class RunBuffer {
   // Replaces the named field's text whole. Throws std::out_of_range for an unknown name.
   void setText(std::string_view field, std::string value);
 
-  // The field names in design order.
-  std::vector<std::string_view> fieldNames() const;
-
-  // The eleven text fields emptied before another valuation, in the order they are emptied.
-  static const std::array<std::string_view, 11>& resetFields();
-  // Empties the resetFields(); every other field keeps its value.
+  // Empties the eleven page and figure fields txt_5years, txt_avgclose, txt_dump, txt_estdval,
+  // txt_houseprices, txt_housetext, txt_housetext2, txt_htmlsource, txt_nohtmlsource, txt_num and
+  // txt_num1; every other field keeps its value.
   void clearForAnotherValuation();
 
  private:

@@ -2,7 +2,7 @@
 
 // Loading a text file into a field of the run buffer.
 
-#include "platform/message_boxes.h"
+#include "util/message_boxes.h"
 #include "util/run_buffer.h"
 
 #include <filesystem>

@@ -3,31 +3,30 @@
 // The whole program against a loopback listing service, with pauses that do not really wait.
 
 #include "app/program.h"
-#include "front/fetch_page_source.h"
-#include "support/files.h"
+#include "front/main_window.h"
+#include "net/fetch.h"
+#include "platform/svg_picture.h"
 #include "support/loopback_server.h"
 #include "support/recording_link_opener.h"
-#include "support/recording_message_boxes.h"
 #include "support/run_fakes.h"
-#include "support/run_rig.h"
 #include "util/program_end.h"
 
-#include <filesystem>
-#include <string>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QTest>
 
 namespace korvane::test {
 
 struct ProgramRig {
   LoopbackServer server;
   TempDir programFolder;
-  Journal journal;
   RecordingMessageBoxes boxes;
   RecordingLinkOpener links;
-  FetchPageSource pages;
-  RecordingWaiter waiter{journal};
-  RecordingBrowser runBrowser{journal};
-  RecordingBrowser reportBrowser{journal};
+  PageFetcher pages;
+  RecordingWaiter waiter;
+  RecordingBrowser runBrowser, reportBrowser;
   int endings = 0;
+  std::function<void(std::size_t)> duringPause;  // runs inside each pause with its index
   std::unique_ptr<Program> program;
 
   ProgramRig() {
@@ -39,17 +38,27 @@ struct ProgramRig {
                         programFolder.path()},
         ProgramServices{boxes, links, pages, waiter, runBrowser, reportBrowser},
         [this] { ++endings; });
-  }
-  ~ProgramRig() { resetProgramEnd(); }
-
-  // As a real wait does: once the program is ending, a pause unwinds the run.
-  void endWaitsWhenTheProgramEnds() {
+    // As a real wait does: once the program is ending, a pause unwinds what waits in it.
     waiter.duringWait = [this](std::size_t index) {
       if (duringPause) duringPause(index);
       if (programEndRequested()) throw ProgramEnding();
     };
+    program->start();
   }
-  std::function<void(std::size_t)> duringPause;
+  ~ProgramRig() { resetProgramEnd(); }
+
+  // Types the details of a house in AB1 and clicks Predict.
+  void predict() {
+    frm_front& front = program->front();
+    QTest::keyClicks(front.txt_postcode(), "AB1");
+    front.txt_bedrooms()->setCurrentIndex(2);
+    front.txt_propertytype()->lineEdit()->clear();
+    QTest::keyClicks(front.txt_propertytype(), "Detached");
+    front.txt_valuation()->selectAll();
+    QTest::keyClicks(front.txt_valuation(), QString::fromUtf8("£260,000"));
+    front.txt_purchasedago()->setCurrentIndex(6);
+    QTest::mouseClick(front.Image3(), Qt::LeftButton);
+  }
 };
 
 }  // namespace korvane::test

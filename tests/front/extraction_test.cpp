@@ -1,265 +1,168 @@
+// Cutting the street and its average out of the stripped page, and the figures derived from it.
+
 #include "front/extraction.h"
 
+#include "front/figures.h"
+#include "front/money_text.h"
+#include "support/files.h"
 #include "util/run_buffer.h"
 
 #include <gtest/gtest.h>
 #include <map>
-#include <ostream>
-#include <string>
 
 namespace korvane {
 namespace {
 
-// Lines joined with CR LF, as the stripped page reaches the run buffer.
-std::string strippedPage(std::initializer_list<std::string_view> lines) {
-  std::string page;
-  for (std::string_view line : lines) {
-    page += line;
-    page += "\r\n";
+using test::cp;
+
+TEST(Extraction, CutsTheStreetAndItsAverageInThousands) {
+  const struct {
+    const char* behaviour;
+    std::string page;
+    std::map<std::string, std::string> fields;
+  } cases[] = {
+      {"a listing page",
+       cp("Home Acacia Avenue, Anytown\r\n Sold house prices in post codes "
+          "starting AB1 2\r\n Filter: Show Acacia Avenue only | Show all\r\n"
+          " 12 Acacia Avenue £180,000\r\n Acacia Avenue,   £250,000 over 12 "
+          "sales\r\n Acacia Close, £410,000\r\n Buying a home? Compare\r\n"),
+       {{"txt_housetext2", "Acacia Avenue"},
+        {"txt_avgclose", cp("£250")},
+        {"txt_num", "250"},
+        {"txt_num1", cp("£")},
+        {"lbl_avghouseprice", cp("£250,000")},
+        {"GPH_Houseprice", "250"},
+        {"lbl_streetname", "Acacia Avenue"}}},
+      {"an empty page",
+       "",
+       {{"txt_housetext", ""},
+        {"txt_housetext2", ""},
+        {"txt_houseprices", ""},
+        {"txt_num", ""},
+        {"lbl_avghouseprice", cp("£,000")},
+        {"lbl_streetname", ""}}},
+      {"no pound sign",
+       "post codes starting AB1 Show A Road only A Road, 250,000 Buying a home?",
+       {{"txt_housetext2", "A Road"}, {"txt_houseprices", ""}, {"txt_num", ""}}},
+      {"markers in any case",
+       cp("POST CODES STARTING AB1 SHOW A Road ONLY £1,000 a road, £275,000 BUYING A HOME?"),
+       {{"txt_housetext2", "A Road"}, {"txt_num", "275"}}},
+      {"the street before the first pound sign never counts",
+       cp("post codes starting AB1 Show A Road only A Road, 999,000 £5,000 A Road, £250,000 "
+          "Buying a home?"),
+       {{"txt_num", "250"}}},
+      {"without a street the first two commas give the average",
+       cp("no heading £180,000 sold, £250,000 Buying a home?"),
+       {{"txt_housetext", ""}, {"txt_avgclose", "00 sold"}, {"txt_num", "00"}}},
+      {"without the closing notice the cuts run to the end",
+       cp("post codes starting AB1 Show A Road only £180,000 A Road, £250,000 end"),
+       {{"txt_houseprices", cp("80,000 A Road, £250,000 end")}, {"txt_num", "250"}}},
+      {"a million or more keeps every group of thousands",
+       cp("post codes starting AB1 Show A Road only £1,180,000 A Road, £12,345,000, more"),
+       {{"txt_avgclose", cp("£12,345")},
+        {"txt_num", "12345"},
+        {"txt_num1", cp("£,")},
+        {"lbl_avghouseprice", cp("£12,345,000")}}},
+      {"a comma list after the price is not a group",
+       cp("post codes starting AB1 Show A Road only £1 in A Road, £95,000,12 sales Buying a home?"),
+       {{"txt_num", "95"}, {"lbl_avghouseprice", cp("£95,000")}}},
+  };
+  for (const auto& c : cases) {
+    RunBuffer buffer;
+    buffer.setText("txt_nohtmlsource", c.page);
+    cutStreetAndAverage(buffer);
+    publishExtraction(buffer);
+    for (const auto& [field, value] : c.fields)
+      EXPECT_EQ(buffer.text(field), value) << c.behaviour << ": " << field;
   }
-  return page;
 }
 
-using Fields = std::map<std::string, std::string>;
+TEST(Extraction, SplitsTheOwnersValuationIntoDigitsAndTheRest) {
+  RunBuffer buffer;
+  splitValuation(buffer, cp("about £300k"));
+  EXPECT_EQ(buffer.text("txt_estdval"), "300");
+  EXPECT_EQ(buffer.text("txt_dump"), cp("about £k"));
+}
 
-void expectFields(const RunBuffer& buffer, const Fields& expected) {
-  for (const auto& [field, value] : expected) {
-    EXPECT_EQ(buffer.text(field), value) << field;
+TEST(Figures, ForecastFivePerCentOfTheAverageAYear) {
+  const struct {
+    const char* thousands;
+    const char *owner, *market, *fiveYearsAgo;
+    ReportTexts report;
+  } cases[] = {
+      {"250",
+       "250,262,275,287,300,312",
+       "264,281,290,301,312,312,315,313,314",
+       "237",
+       {cp("£250,000"), cp("£312,000"), cp("£237,000"), "12500"}},
+      {"95",
+       "95,99,104,109,114,118",
+       "101,110,112,115,118,118,121,119,120",
+       "90",
+       {cp("£95,000"), cp("£118,000"), cp("£90,000"), "4750"}},
+      {"1250",
+       "1250,1312,1375,1437,1500,1562",
+       "1314,1381,1440,1501,1562,1562,1565,1563,1564",
+       "1187",
+       {cp("£1,250,000"), cp("£1,562,000"), cp("£1,187,000"), "62500"}},
+      {"", ",0,0,0,0,0", "2,6,3,1,0,0,3,1,2", "0", {cp("£,000"), cp("£0,000"), cp("£0,000"), "0"}},
+      // The largest average whose pounds fit 32 bits, and one beyond: no step then.
+      {"2147483",
+       "2147483,2254857,2362231,2469605,2576979,2684353",
+       "2254859,2362237,2469608,2576980,2684353,2684353,2684356,2684354,2684355",
+       "2040108",
+       {cp("£2,147,483,000"), cp("£2,684,353,000"), cp("£2,040,108,000"), "107374150"}},
+      {"2147484",
+       "2147484,2147484,2147484,2147484,2147484,2147484",
+       "2147486,2147490,2147487,2147485,2147484,2147484,2147487,2147485,2147486",
+       "2147484",
+       {cp("£2,147,484,000"), cp("£2,147,484,000"), cp("£2,147,484,000"), "0"}},
+  };
+  for (const auto& c : cases) {
+    RunBuffer buffer;
+    buffer.setText("txt_num", c.thousands);
+    publishExtraction(buffer);
+    const ReportTexts report = computeFigures(buffer);
+    EXPECT_EQ(buffer.text("gph_array"), c.owner) << c.thousands;
+    EXPECT_EQ(buffer.text("gph_marketarray"), c.market) << c.thousands;
+    EXPECT_EQ(buffer.text("txt_5years"), c.fiveYearsAgo) << c.thousands;
+    EXPECT_EQ(std::tie(report.average, report.inFiveYears, report.fiveYearsAgo, report.yearlyStep),
+              std::tie(c.report.average, c.report.inFiveYears, c.report.fiveYearsAgo,
+                       c.report.yearlyStep))
+        << c.thousands;
   }
 }
 
-RunBuffer extractedFrom(const std::string& page) {
+TEST(Figures, AStepThatFailsLeavesNothingOfAnEarlierRun) {
   RunBuffer buffer;
-  buffer.setText("txt_nohtmlsource", page);
-  extractSoldPrices(buffer);
-  return buffer;
+  buffer.setText("txt_num", "250");
+  computeFigures(buffer);
+  // Beyond 32 bits the one per cent is skipped; beyond a double every figure is.
+  for (const auto& [huge, below] : {std::pair{std::string("3000000"), "3000000000"},
+                                    std::pair{"1" + std::string(320, '0'), ""}}) {
+    buffer.setText("txt_num", huge);
+    FigureSteps steps(buffer);
+    steps.averageInPounds();
+    steps.yearlyFigures();
+    EXPECT_EQ(steps.onePercent(), "") << huge.size();
+    EXPECT_EQ(steps.stepBelow(), below) << huge.size();
+  }
+  // The market series is read before the run's pause and written after it.
+  buffer.setText("txt_num", "250");
+  FigureSteps steps(buffer);
+  steps.averageInPounds();
+  steps.yearlyFigures();
+  steps.storeThousands();
+  steps.readMarketSeries();
+  buffer.setText("GPH_5year", "999");
+  steps.writeMarketSeries();
+  EXPECT_EQ(buffer.text("gph_marketarray"), "264,281,290,301,312,312,315,313,314");
 }
 
-// A listing page after its markup was replaced by spaces: navigation, the search heading, the
-// street filter, the sold prices with the street's average, then the closing notices.
-const std::string kListingPage = strippedPage({
-    "   Home    Sold prices    Acacia Avenue, Anytown    Sign in   ",
-    "  ",
-    "   Sold house prices in post codes starting AB1 2  ",
-    "   Filter:   Show   Acacia Avenue   only    |   Show all streets  ",
-    "   Recent sales  ",
-    "   12 Acacia Avenue    Semi-Detached    3 bed    \xA3"
-    "180,000    14 Mar 2019  ",
-    "   41 Acacia Avenue    Terraced    2 bed    \xA3"
-    "312,500    02 Nov 2021  ",
-    "   Average sold price  ",
-    "   Acacia Avenue,   \xA3"
-    "250,000    over 12 sales  ",
-    "   Acacia Close,   \xA3"
-    "410,000  ",
-    "   Buying a home?   Compare mortgages  ",
-    "   \xA9 2026 Listing  ",
-});
-
-TEST(Extraction, CutsStreetAndAverageFromAListingPage) {
-  RunBuffer buffer = extractedFrom(kListingPage);
-  expectFields(buffer, {
-                           {"txt_housetext2", "Acacia Avenue"},
-                           {"txt_avgclose",
-                            "\xA3"
-                            "250"},
-                           {"txt_num", "250"},
-                           {"txt_num1", "\xA3"},
-                           {"lbl_avghouseprice",
-                            "\xA3"
-                            "250,000"},
-                           {"GPH_Houseprice", "250"},
-                           {"lbl_streetname", "Acacia Avenue"},
-                       });
-  // The cuts between the heading, the first pound sign and the closing notice.
-  EXPECT_TRUE(buffer.text("txt_housetext").starts_with("AB1 2  \r\n   Filter:"));
-  EXPECT_TRUE(buffer.text("txt_housetext")
-                  .ends_with("\xA3"
-                             "410,000  \r\n"));
-  EXPECT_TRUE(buffer.text("txt_houseprices").starts_with("80,000    14 Mar 2019"));
-  EXPECT_TRUE(buffer.text("txt_houseprices")
-                  .ends_with("\xA3"
-                             "410,000  \r\n"));
+TEST(MoneyText, GroupsTheThousandsInThrees) {
+  EXPECT_EQ(moneyText("1234567"), cp("£1,234,567,000"));
+  EXPECT_EQ(moneyText("(100) 000-0x"), cp("£(100) 000-0x,000"));
 }
-
-struct PageCase {
-  const char* behaviour;
-  std::string page;
-  Fields expected;
-};
-
-// Printed by name: gtest would otherwise dump the bytes of the whole case, the unused parts
-// of its strings' buffers included.
-void PrintTo(const PageCase& c, std::ostream* out) { *out << c.behaviour; }
-
-const PageCase kPageCases[] = {
-    {"the illustrative page gives the street and its average",
-     "post codes starting AB1 ... Show Acacia Avenue only ... \xA3"
-     "180,000 ... Acacia Avenue, "
-     "\xA3"
-     "250,000 ... Buying a home? ...",
-     {{"txt_housetext2", "Acacia Avenue"},
-      {"txt_avgclose",
-       "\xA3"
-       "250"},
-      {"txt_num", "250"},
-      {"lbl_avghouseprice",
-       "\xA3"
-       "250,000"}}},
-    {"an empty page empties every cut and leaves the bare money text",
-     "",
-     {{"txt_housetext", ""},
-      {"txt_housetext2", ""},
-      {"txt_houseprices", ""},
-      {"txt_avgclose", ""},
-      {"txt_num", ""},
-      {"txt_num1", ""},
-      {"lbl_avghouseprice", "\xA3,000"},
-      {"GPH_Houseprice", ""},
-      {"lbl_streetname", ""}}},
-    {"a page without a pound sign has no average",
-     "post codes starting AB1 Show Acacia Avenue only Acacia Avenue, 250,000 Buying a home?",
-     {{"txt_housetext2", "Acacia Avenue"},
-      {"txt_houseprices", ""},
-      {"txt_num", ""},
-      {"lbl_avghouseprice", "\xA3,000"}}},
-    {"markers match without regard to case",
-     "POST CODES STARTING AB1 SHOW Acacia Avenue ONLY \xA3"
-     "1,000 acacia avenue, \xA3"
-     "275,000 "
-     "BUYING A HOME?",
-     {{"txt_housetext2", "Acacia Avenue"}, {"txt_num", "275"}}},
-    {"a mention of the street before the first pound sign never counts",
-     "post codes starting AB1 Show Acacia Avenue only Acacia Avenue, 999,000 \xA3"
-     "5,000 "
-     "Acacia Avenue, \xA3"
-     "250,000 Buying a home?",
-     {{"txt_num", "250"}}},
-    {"without a street the average comes from the first two commas",
-     "no heading here \xA3"
-     "180,000 sold, \xA3"
-     "250,000 Buying a home?",
-     {{"txt_housetext", ""},
-      {"txt_housetext2", ""},
-      {"txt_avgclose", "00 sold"},
-      {"txt_num", "00"}}},
-    {"without the closing notice the cuts run to the end of the page",
-     "post codes starting AB1 Show Acacia Avenue only \xA3"
-     "180,000 Acacia Avenue, \xA3"
-     "250,000 "
-     "end",
-     {{"txt_housetext2", "Acacia Avenue"},
-      {"txt_houseprices",
-       "80,000 Acacia Avenue, \xA3"
-       "250,000 end"},
-      {"txt_num", "250"}}},
-    {"an average of a million or more keeps all its thousands",
-     "post codes starting AB1 Show Acacia Avenue only \xA3"
-     "1,180,000 Acacia Avenue, "
-     "\xA3"
-     "1,250,000 Buying a home?",
-     {{"txt_avgclose",
-       "\xA3"
-       "1,250"},
-      {"txt_num", "1250"},
-      {"txt_num1", "\xA3,"},
-      {"lbl_avghouseprice",
-       "\xA3"
-       "1,250,000"},
-      {"GPH_Houseprice", "1250"}}},
-    {"an average of ten million keeps both leading groups",
-     "post codes starting AB1 Show Mill Lane only \xA3"
-     "1 sold in Mill Lane, \xA3"
-     "12,345,000, more "
-     "Buying a home?",
-     {{"txt_avgclose",
-       "\xA3"
-       "12,345"},
-      {"lbl_avghouseprice",
-       "\xA3"
-       "12,345,000"}}},
-    {"a small average is unchanged",
-     "post codes starting AB1 Show Mill Lane only \xA3"
-     "1 sold in Mill Lane, \xA3"
-     "95,000 Buying a home?",
-     {{"txt_num", "95"},
-      {"lbl_avghouseprice",
-       "\xA3"
-       "95,000"}}},
-    {"a comma list after the price does not extend the cut",
-     "post codes starting AB1 Show Mill Lane only \xA3"
-     "1 sold in Mill Lane, \xA3"
-     "95,000,12 sales "
-     "Buying a home?",
-     {{"txt_num", "95"}}},
-};
-
-class ExtractionPageTest : public testing::TestWithParam<PageCase> {};
-
-TEST_P(ExtractionPageTest, FillsTheFields) {
-  SCOPED_TRACE(GetParam().behaviour);
-  expectFields(extractedFrom(GetParam().page), GetParam().expected);
-}
-
-INSTANTIATE_TEST_SUITE_P(Pages, ExtractionPageTest, testing::ValuesIn(kPageCases));
-
-TEST(Extraction, FindsMarkersFarIntoALongPage) {
-  const std::string filler(50'000, 'x');
-  RunBuffer buffer =
-      extractedFrom(filler + " post codes starting AB1 Show Acacia Avenue only " + filler +
-                    " \xA3"
-                    "180,000 " +
-                    filler +
-                    " Acacia Avenue, \xA3"
-                    "250,000 Buying a home?");
-  expectFields(buffer, {{"lbl_streetname", "Acacia Avenue"}, {"txt_num", "250"}});
-}
-
-TEST(Extraction, StepsCanRunApartWithTheCutsUnpublishedInBetween) {
-  RunBuffer buffer;
-  buffer.setText("txt_nohtmlsource", kListingPage);
-  cutStreetAndAverage(buffer);
-  EXPECT_EQ(buffer.text("txt_num"), "250");
-  expectFields(buffer, {{"lbl_avghouseprice", "\xA3"}, {"lbl_streetname", "NULL"}});
-  publishExtraction(buffer);
-  expectFields(buffer, {{"lbl_avghouseprice",
-                         "\xA3"
-                         "250,000"},
-                        {"lbl_streetname", "Acacia Avenue"}});
-}
-
-struct ValuationCase {
-  std::string typed;
-  std::string digits;
-  std::string others;
-};
-
-// Printed by its input: gtest would otherwise dump the bytes of the whole case, the unused
-// parts of its strings' buffers included.
-void PrintTo(const ValuationCase& c, std::ostream* out) {
-  *out << ::testing::PrintToString(c.typed);
-}
-
-const ValuationCase kValuationCases[] = {
-    {"\xA3"
-     "250,000",
-     "250000", "\xA3,"},
-    {"\xA3"
-     "000,000",
-     "000000", "\xA3,"},
-    {"", "", ""},
-    {"about 300k", "300", "about k"},
-};
-
-class SplitValuationTest : public testing::TestWithParam<ValuationCase> {};
-
-TEST_P(SplitValuationTest, SplitsTheOwnersValuation) {
-  RunBuffer buffer;
-  splitValuation(buffer, GetParam().typed);
-  expectFields(buffer, {{"txt_estdval", GetParam().digits}, {"txt_dump", GetParam().others}});
-}
-
-INSTANTIATE_TEST_SUITE_P(Typed, SplitValuationTest, testing::ValuesIn(kValuationCases));
 
 }  // namespace
 }  // namespace korvane

@@ -1,40 +1,56 @@
-// The top of the report chart's scale: the average plus 100 unless the forecast reaches higher.
+// The report chart's scale and its description in words.
 
 #include "report/chart_top.h"
+
+#include "report/chart_description.h"
+#include "support/files.h"
 
 #include <gtest/gtest.h>
 
 namespace korvane {
 namespace {
 
-struct TopCase {
-  const char* behaviour;
-  const char* average;
-  const char* owner;
-  const char* market;
-  int top;
-};
-
 TEST(ChartTop, CoversTheWholeForecastWithinTheSixteenBitRange) {
-  const TopCase cases[] = {
-      {"worked example keeps average plus 100", "250", "250,262,275,287,300,312",
-       "264,281,290,301,312,312,315,313,314", 350},
-      {"empty average gives 100", "", "", "", 100},
-      {"text that is no number counts as 0", "Text1", "", "", 100},
-      {"only the leading number is read", "250xyz", "", "", 350},
-      {"series of blanks and commas reads as zeros", "", ",0,0,0,0,0", "", 100},
-      {"owner value above the top widens the scale by a tenth rounded up", "400",
-       "400,420,440,460,480,501", "", 501 + 51},
-      {"market value above the top widens the scale", "100", "100", "150,205", 205 + 21},
-      {"a value equal to the top leaves it", "380", "475", "480", 480},
-      {"an exact half rounds to the even neighbour", "12.5", "", "", 112},
-      {"an average beyond 16 bits stops at 32767", "40000", "", "", 32767},
-      {"a widened top beyond 16 bits stops at 32767", "100", "31000", "", 32767},
-      {"the largest average that still fits", "32667", "", "", 32767},
+  const struct {
+    const char *average, *owner, *market;
+    int top;
+  } cases[] = {
+      {"250", "250,262,275,287,300,312", "264,281,290,301,312,312,315,313,314", 350},
+      {"", "", "", 100},
+      {"Text1", "", "", 100},
+      {"250xyz", ",0,0", "", 350},
+      {"400", "400,420,440,460,480,501", "", 501 + 51},  // a tenth more, rounded up
+      {"100", "100", "150,205", 205 + 21},
+      {"380", "475", "480", 480},
+      {"12.5", "", "", 112},  // an exact half to the even neighbour
+      {"40000", "", "", 32767},
+      {"100", "31000", "", 32767},
+      {"32667", "", "", 32767},
   };
-  for (const TopCase& c : cases) {
-    EXPECT_EQ(chartTop(c.average, c.owner, c.market), c.top) << c.behaviour;
-  }
+  for (const auto& c : cases)
+    EXPECT_EQ(chartTop(c.average, c.owner, c.market), c.top)
+        << c.average << " / " << c.owner << " / " << c.market;
+}
+
+TEST(ChartDescription, ReadsEachSeriesYearByYearAndSaysWhereTheLegendIs) {
+  const std::vector<std::string> years = {"2001", "2006", "2007"};
+  const struct {
+    const char *owner, *market;
+    std::optional<ChartBox> legend;
+    const char* words;  // UTF-8
+  } cases[] = {
+      {"250,262", "264,281,290,301", ChartBox{3000, 2000, 4000, 2500},
+       "Your property value: 2001 £250,000, 2006 £262,000. Market Value: 2001 £264,000, 2006 "
+       "£281,000, 2007 £290,000, £301,000. The legend is at the lower right."},
+      {"", "1250", ChartBox{100, 100, 900, 500},
+       "Your property value: no figures. Market Value: 2001 £1,250,000. The legend is at the upper "
+       "left."},
+      {",0", "", std::nullopt,
+       "Your property value: 2001 £,000, 2006 £0,000. Market Value: no figures. The legend is "
+       "hidden."},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(chartDescription(years, c.owner, c.market, c.legend, 4000, 3000), test::cp(c.words));
 }
 
 }  // namespace

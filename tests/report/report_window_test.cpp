@@ -1,293 +1,159 @@
-// The report window: its chart range and drawing from the run buffer, its links and Exit.
+// The report window: its chart drawn from the run buffer, its links and Exit; the progress window.
 
 #include "report/report_window.h"
 
 #include "chart/chart_widget.h"
 #include "platform/link_label.h"
-#include "platform/twips.h"
 #include "report/chart_pixels.h"
+#include "report/chart_top.h"
 #include "report/progress_window.h"
-#include "support/caption_fit.h"
 #include "support/recording_link_opener.h"
 #include "support/run_fakes.h"
-#include "util/run_buffer.h"
 
+#include <QAccessible>
 #include <QAction>
+#include <QApplication>
 #include <QLabel>
+#include <QListWidget>
+#include <QMenu>
 #include <QPushButton>
-#include <QScreen>
 #include <QTest>
 
 #include <gtest/gtest.h>
-#include <utility>
 
 namespace korvane {
 namespace {
 
-constexpr char kSite[] = "http://maker.example";
+using test::Hue;
+using test::pixelsOf;
 
 struct ReportRig {
   RunBuffer buffer;
-  test::Journal journal;
   test::RecordingLinkOpener links;
-  test::RecordingBrowser pane{journal};
-  int unloads = 0;
-  int anotherValuations = 0;
-  frm_report report{
-      kSite, buffer, links, pane, [this] { ++unloads; }, [this] { ++anotherValuations; }};
-
-  void fillWorkedExample() {
-    buffer.setText("txt_num", "250");
-    buffer.setText("gph_array", "250,262,275,287,300,312");
-    buffer.setText("gph_marketarray", "264,281,290,301,312,312,315,313,314");
-  }
+  test::RecordingBrowser pane;
+  int unloads = 0, anotherValuations = 0;
+  frm_report report{"http://maker.example",         buffer, links, pane, [this] { ++unloads; },
+                    [this] { ++anotherValuations; }};
+  QPixmap chart() const { return report.Chart1()->picture(); }
 };
 
-struct RangeCase {
-  const char* behaviour;
-  const char* average;
-  const char* owner;
-  const char* market;
-  int maxValue;
-};
-
-TEST(ReportRefreshGraph, SetsTheChartRangeFromTheRunBuffer) {
-  const RangeCase cases[] = {
-      {"worked example", "250", "250,262,275,287,300,312", "264,281,290,301,312,312,315,313,314",
-       350},
-      {"no average found", "", ",0,0,0,0,0", "", 100},
-      {"forecast above average plus 100", "500", "500,525,550,575,600,625", "", 625 + 63},
-  };
-  for (const RangeCase& c : cases) {
-    ReportRig rig;
-    rig.buffer.setText("txt_num", c.average);
-    rig.buffer.setText("gph_array", c.owner);
-    rig.buffer.setText("gph_marketarray", c.market);
-    rig.report.RefreshGraph();
-    const Chart& chart = rig.report.Chart1()->chart();
-    EXPECT_EQ(chart.MaxValue(), c.maxValue) << c.behaviour;
-    EXPECT_EQ(chart.MinValue(), 0) << c.behaviour;
-    EXPECT_EQ(chart.Rows(), 10) << c.behaviour;
-    EXPECT_EQ(chart.Cols(), 3) << c.behaviour;
-  }
-}
-
-TEST(ReportRefreshGraph, DrawsTheOwnersSeriesRedAndTheMarketBlue) {
+TEST(ReportWindow, DrawsTheOwnersSeriesRedAndTheMarketBlueOnAScaleThatHoldsThem) {
   ReportRig rig;
-  rig.fillWorkedExample();
-  rig.report.RefreshGraph();
-  const QPixmap picture = rig.report.Chart1()->picture();
-  EXPECT_GT(test::pixelsOf(picture, test::Hue::Red), 50);
-  EXPECT_GT(test::pixelsOf(picture, test::Hue::Blue), 50);
-}
-
-TEST(ReportRefreshGraph, WithoutSeriesDrawsNoLines) {
-  ReportRig rig;
-  rig.buffer.setText("txt_num", "250");
+  rig.buffer.setText("txt_num", "500");
   rig.buffer.setText("gph_array", "");
   rig.buffer.setText("gph_marketarray", "");
-  rig.report.RefreshGraph();
-  const QPixmap picture = rig.report.Chart1()->picture();
-  // Only the legend's small swatches carry the series colours.
-  EXPECT_LT(test::pixelsOf(picture, test::Hue::Red), 300);
-  EXPECT_LT(test::pixelsOf(picture, test::Hue::Blue), 300);
-  const int swatchesOnly = test::pixelsOf(picture, test::Hue::Red);
-
-  rig.fillWorkedExample();
-  rig.report.RefreshGraph();
-  EXPECT_GT(test::pixelsOf(rig.report.Chart1()->picture(), test::Hue::Red), swatchesOnly + 50);
-}
-
-TEST(ReportRefreshGraph, TheLegendMenuRedrawsTheChartWithoutItsLegend) {
-  ReportRig rig;
-  rig.fillWorkedExample();
   rig.report.Form_Load();
-  // Green is the third series' colour: it has no values, so only the legend shows it.
-  EXPECT_GT(test::pixelsOf(rig.report.Chart1()->picture(), test::Hue::Green), 20);
+  // Without series only the legend's swatches carry the colours; green has no series at all.
+  const int swatch = pixelsOf(rig.chart(), Hue::Red);
+  EXPECT_LT(swatch, 300);
+  EXPECT_GT(pixelsOf(rig.chart(), Hue::Green), 20);
+  rig.buffer.setText("gph_array", "500,525,550,575,600,625");
+  rig.buffer.setText("gph_marketarray", "530,562,580,601,625,625,628,626,627");
+  rig.report.RefreshGraph();
+  EXPECT_GT(pixelsOf(rig.chart(), Hue::Red), swatch + 50);
+  EXPECT_GT(pixelsOf(rig.chart(), Hue::Blue), swatch + 50);
+  const Chart& chart = rig.report.Chart1()->chart();
+  EXPECT_EQ(chart.MaxValue(),
+            chartTop("500", "500,525,550,575,600,625", "530,562,580,601,625,625,628,626,627"));
+  EXPECT_EQ(std::tuple(chart.MinValue(), chart.Rows(), chart.Cols()), std::tuple(0, 10, 3));
+  // "Legenda" redraws the chart without its legend.
   rig.report.Chart1()->mnuLegend()->trigger();
-  EXPECT_EQ(test::pixelsOf(rig.report.Chart1()->picture(), test::Hue::Green), 0);
-  EXPECT_GT(test::pixelsOf(rig.report.Chart1()->picture(), test::Hue::Red), 50);
+  EXPECT_EQ(pixelsOf(rig.chart(), Hue::Green), 0);
+  EXPECT_GT(pixelsOf(rig.chart(), Hue::Red), 50);
 }
 
-TEST(ReportWindow, CaptionsCarryTheirDesignedWordingPlaceColourAndFont) {
+TEST(ReportWindow, LoadsShownWithTheHiddenPaneOnTheMakersSiteAndShowsCaptionsAsWritten) {
   ReportRig rig;
-  const QColor yellow(255, 255, 0), white(255, 255, 255), blue(0, 0, 255);
-  const struct {
-    const char* name;
-    const char* text;  // UTF-8
-    QRect box;
-    QColor colour;
-    const char* family;
-    bool underline;
-  } cases[] = {
-      {"Label4", "Report", pxRect(1800, 960, 3855, 255), yellow, "Arial", false},
-      {"Label1", "Estimated property value in 5 years:", pxRect(720, 1440, 3015, 255), white,
-       "Arial", false},
-      {"LBL_ESTVALUE5YEARS", "£", pxRect(1800, 1800, 2655, 255), yellow, "Arial", false},
-      {"Label3", "Estimated property value 5 years ago:", pxRect(720, 2160, 3375, 255), white,
-       "Arial", false},
-      {"LBL_DIFFERENCE", "£", pxRect(1800, 2520, 2655, 255), yellow, "Arial", false},
-      {"Label6", "Average property sale value in your area:", pxRect(720, 2880, 3615, 255), white,
-       "Arial", false},
-      {"LBL_AVERAGEPROPERTYVALUE", "£", pxRect(1800, 3240, 2655, 255), yellow, "Arial", false},
-      {"Label9", "Link to our website", pxRect(120, 7560, 1695, 255), blue, "MS Sans Serif", true},
-      {"Label2", "More Tools", pxRect(2040, 7560, 1095, 255), blue, "MS Sans Serif", true},
-      {"Label5", "Visit our website", pxRect(3360, 7560, 1575, 255), blue, "MS Sans Serif", true},
-      {"Label7", "Evaluate another post code", pxRect(120, 7920, 2415, 255), blue, "MS Sans Serif",
-       true},
-  };
-  for (const auto& c : cases) {
-    const auto* label = rig.report.findChild<QLabel*>(c.name);
-    ASSERT_NE(label, nullptr) << c.name;
-    EXPECT_EQ(label->text(), QString::fromUtf8(c.text)) << c.name;
-    EXPECT_EQ(label->geometry(), c.box) << c.name;
-    EXPECT_EQ(label->palette().color(QPalette::WindowText), c.colour) << c.name;
-    EXPECT_FALSE(label->autoFillBackground()) << c.name;  // transparent over the picture
-    const QFont font = label->font();
-    EXPECT_EQ(font.family(), QString(c.family)) << c.name;
-    EXPECT_DOUBLE_EQ(font.pointSizeF(), 8.25) << c.name;
-    EXPECT_TRUE(font.bold()) << c.name;
-    EXPECT_EQ(font.underline(), c.underline) << c.name;
-  }
-}
-
-TEST(ReportWindow, PicturesChartButtonAndRulesFillTheirDesignedBoxes) {
-  ReportRig rig;
-  const struct {
-    const char* name;
-    QRect box;
-  } cases[] = {
-      {"frmimg", pxRect(0, 0, 6840, 7440)},        {"Image3", pxRect(1200, 840, 360, 360)},
-      {"Image1", pxRect(120, 1320, 480, 480)},     {"Image2", pxRect(120, 2040, 465, 465)},
-      {"Image4", pxRect(120, 2760, 480, 465)},     {"Chart1", pxRect(360, 3600, 6135, 3735)},
-      {"Command1", pxRect(5280, 7560, 1455, 375)}, {"WebBrowser1", pxRect(8880, 1800, 1695, 2295)},
-  };
-  for (const auto& c : cases) {
-    const auto* widget = rig.report.findChild<QWidget*>(c.name);
-    ASSERT_NE(widget, nullptr) << c.name;
-    EXPECT_EQ(widget->geometry(), c.box) << c.name;
-  }
-  for (const auto& [name, top] : {std::pair{"Line1", 840}, std::pair{"Line2", 1200}}) {
-    const auto* line = rig.report.findChild<QWidget*>(name);
-    ASSERT_NE(line, nullptr) << name;
-    EXPECT_EQ(line->geometry(), QRect(px(1800), px(top), px(5880) - px(1800), 1)) << name;
-  }
-  // The background picture lies behind every other control.
-  EXPECT_EQ(rig.report.children().indexOf(rig.report.findChild<QWidget*>("frmimg")), 0);
-}
-
-TEST(ReportWindow, EveryCaptionShowsWholeWithTheLongestHeadingsAndFigures) {
-  ReportRig rig;
-  rig.report.show();
-  const struct {
-    ReportLabel label;
-    const char* caption;
-  } written[] = {
-      {ReportLabel::Label4, "No sold prices found for SW1A 1AA"},
-      {ReportLabel::LBL_ESTVALUE5YEARS,
-       "\xA3"
-       "32767,000"},
-      {ReportLabel::LBL_DIFFERENCE,
-       "\xA3"
-       "-1234,000"},
-      {ReportLabel::LBL_AVERAGEPROPERTYVALUE,
-       "\xA3"
-       "999,000"},
-  };
-  for (const auto& w : written) rig.report.setCaption(w.label, w.caption);
-  EXPECT_EQ(test::clippedCaptions(rig.report), std::vector<std::string>{});
-}
-
-TEST(ReportAndProgressWindows, AreFixedSizeWithoutMinimiseOrMaximiseAndCentredWhenFirstShown) {
-  ReportRig rig;
-  frm_compute progress([] {});
-  const struct {
-    QWidget* window;
-    QSize twips;
-  } cases[] = {
-      {&rig.report, QSize(6825, 8310)},
-      {&progress, QSize(3975, 3015)},
-  };
-  for (const auto& c : cases) {
-    const std::string name = c.window->objectName().toStdString();
-    const QSize size = pxSize(c.twips.width(), c.twips.height());
-    EXPECT_EQ(c.window->minimumSize(), size) << name;
-    EXPECT_EQ(c.window->maximumSize(), size) << name;
-    const Qt::WindowFlags flags = c.window->windowFlags();
-    EXPECT_FALSE(flags.testFlag(Qt::WindowMinimizeButtonHint)) << name;
-    EXPECT_FALSE(flags.testFlag(Qt::WindowMaximizeButtonHint)) << name;
-    EXPECT_TRUE(flags.testFlag(Qt::WindowCloseButtonHint)) << name;
-
-    c.window->show();
-    const QPoint centre = c.window->screen()->availableGeometry().center();
-    EXPECT_LE((c.window->frameGeometry().center() - centre).manhattanLength(), 2) << name;
-    // Shown again after a hide, the window stays where the user left it.
-    c.window->move(c.window->pos() + QPoint(30, 20));
-    const QPoint moved = c.window->pos();
-    c.window->hide();
-    c.window->show();
-    EXPECT_EQ(c.window->pos(), moved) << name;
-  }
-}
-
-TEST(ReportWindow, LoadDrawsShowsAndPointsTheHiddenPaneAtTheMakersSite) {
-  ReportRig rig;
-  rig.fillWorkedExample();
   rig.report.Form_Load();
   EXPECT_TRUE(rig.report.isVisible());
-  EXPECT_EQ(rig.report.Chart1()->chart().MaxValue(), 350);
-  EXPECT_EQ(rig.pane.urls, std::vector<std::string>{kSite});
-  EXPECT_EQ(rig.report.windowTitle(), QString("Korvane - http://maker.example"));
-  // The pane lies beyond the right edge of the fixed-size window, where nobody sees it.
-  EXPECT_EQ(rig.report.size(), pxSize(6825, 8310));
+  EXPECT_EQ(rig.pane.urls, std::vector<std::string>{"http://maker.example"});
   EXPECT_GE(rig.report.findChild<QWidget*>("WebBrowser1")->x(), rig.report.width());
+  rig.report.setCaption(ReportLabel::LBL_AVERAGEPROPERTYVALUE, test::cp("£250,000"));
+  rig.report.setCaption(ReportLabel::Label4, "Report for Heol Y Fr\xC3\xA2n");
+  EXPECT_EQ(rig.report.label(ReportLabel::LBL_AVERAGEPROPERTYVALUE)->text(), "£250,000");
+  EXPECT_EQ(rig.report.label(ReportLabel::Label4)->text(), "Report for Heol Y Frân");
 }
 
-TEST(ReportWindow, EachLinkClickOpensItsPageInANewBrowser) {
+TEST(ReportWindow, ReadsItsValuesWithTheirCaptionsAndItsChartInWordsAndOpensLegendaByKey) {
+  ReportRig rig;
+  rig.buffer.setText("txt_num", "250");
+  rig.buffer.setText("gph_array", "250,262,275,287,300,312");
+  rig.buffer.setText("gph_marketarray", "264,281,290,301,312,312,315,313,314");
+  rig.report.Form_Load();
+  rig.report.setCaption(ReportLabel::LBL_ESTVALUE5YEARS, test::cp("£317,000"));
+  const auto name = [](QObject* object) {
+    return QAccessible::queryAccessibleInterface(object)->text(QAccessible::Name);
+  };
+  EXPECT_EQ(name(rig.report.label(ReportLabel::LBL_ESTVALUE5YEARS)),
+            "Estimated property value in 5 years: £317,000");
+  EXPECT_EQ(name(rig.report.label(ReportLabel::LBL_DIFFERENCE)),
+            "Estimated property value 5 years ago: £");
+  ChartWidget* chart = rig.report.Chart1();
+  EXPECT_FALSE(name(chart).isEmpty());
+  const QString description =
+      QAccessible::queryAccessibleInterface(chart)->text(QAccessible::Description);
+  EXPECT_TRUE(description.startsWith("Your property value: 2001 £250,000, 2006 £262,000"))
+      << description.toStdString();
+  EXPECT_TRUE(description.endsWith("The legend is at the lower right."))
+      << description.toStdString();
+  // From the keyboard alone: Tab reaches the chart, and Shift+F10 opens its menu.
+  QApplication::setActiveWindow(&rig.report);
+  chart->setFocus(Qt::TabFocusReason);
+  ASSERT_TRUE(chart->hasFocus());
+  QTest::keyClick(chart, Qt::Key_F10, Qt::ShiftModifier);
+  EXPECT_TRUE(chart->mnuMain()->isVisible());
+  chart->mnuMain()->hide();
+  chart->mnuLegend()->trigger();
+  EXPECT_TRUE(QAccessible::queryAccessibleInterface(chart)
+                  ->text(QAccessible::Description)
+                  .endsWith("The legend is hidden."));
+}
+
+TEST(ReportWindow, EachLinkOpensItsPageInANewBrowserAndExitUnloads) {
   ReportRig rig;
   rig.report.show();
-  struct LinkCase {
-    LinkLabel* label;
-    const char* caption;
-    std::string address;
-  } cases[] = {
-      {rig.report.Label9(), "Link to our website", std::string(kSite) + "/links.html"},
-      {rig.report.Label2(), "More Tools", std::string(kSite) + "/mortgage-tools.html"},
-      {rig.report.Label5(), "Visit our website", kSite},
-  };
-  for (const LinkCase& c : cases) {
+  const std::string site = "http://maker.example";
+  for (const auto& [label, address] : {std::pair{rig.report.Label9(), site + "/links.html"},
+                                       {rig.report.Label2(), site + "/mortgage-tools.html"},
+                                       {rig.report.Label5(), site}}) {
     rig.links.opened.clear();
-    EXPECT_EQ(c.label->text(), QString(c.caption));
-    QTest::mouseClick(c.label, Qt::LeftButton);
-    QTest::mouseClick(c.label, Qt::LeftButton);
-    EXPECT_EQ(rig.links.opened, (std::vector<std::string>{c.address, c.address})) << c.caption;
+    QTest::mouseClick(label, Qt::LeftButton);
+    QTest::mouseClick(label, Qt::LeftButton);
+    EXPECT_EQ(rig.links.opened, (std::vector<std::string>{address, address}));
   }
   EXPECT_EQ(rig.anotherValuations, 0);
-}
-
-TEST(ReportWindow, ExitUnloadsTheWindowAndAnotherPostCodeHandsOver) {
-  ReportRig rig;
-  rig.report.show();
   QTest::mouseClick(rig.report.Label7(), Qt::LeftButton);
-  EXPECT_EQ(rig.anotherValuations, 1);
-  EXPECT_EQ(rig.unloads, 0);
-
-  EXPECT_EQ(rig.report.Command1()->text(), QString("&Exit"));
+  EXPECT_EQ(std::pair(rig.anotherValuations, rig.unloads), std::pair(1, 0));
   QTest::mouseClick(rig.report.Command1(), Qt::LeftButton);
   EXPECT_EQ(rig.unloads, 1);
   EXPECT_FALSE(rig.report.isVisible());
 }
 
-TEST(ReportWindow, CaptionsShowPageTextAsTheRunWroteIt) {
-  ReportRig rig;
-  rig.report.setCaption(ReportLabel::LBL_AVERAGEPROPERTYVALUE,
-                        "\xA3"
-                        "250,000");
-  rig.report.setCaption(ReportLabel::Label4, "Report for Heol Y Fr\xC3\xA2n");
-  EXPECT_EQ(rig.report.label(ReportLabel::LBL_AVERAGEPROPERTYVALUE)->text(),
-            QString::fromUtf8("£250,000"));
-  EXPECT_EQ(rig.report.label(ReportLabel::Label4)->text(),
-            QString::fromUtf8("Report for Heol Y Frân"));
+TEST(ProgressWindow, PutsARunsFirstLineOnTopAndKeepsItsLinesWhenHidden) {
+  int unloads = 0;
+  frm_compute progress([&] { ++unloads; });
+  progress.showOnTop();
+  EXPECT_TRUE(progress.isVisible());
+  EXPECT_TRUE(progress.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+  progress.insertAtTop("Connecting to source...");
+  progress.append("Data for: Caf\xE9 Row");
+  progress.insertAtTop("Connecting to source...");
+  progress.releaseFromTopAndHide();
+  EXPECT_FALSE(progress.isVisible());
+  EXPECT_FALSE(progress.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+  EXPECT_EQ(progress.lines(), (QStringList{"Connecting to source...", "Connecting to source...",
+                                           "Data for: Café Row"}));
+  // Assistive tools read each line as an item of the list.
+  QAccessibleInterface* list = QAccessible::queryAccessibleInterface(progress.List1());
+  ASSERT_EQ(list->childCount(), 3);
+  EXPECT_EQ(list->child(2)->role(), QAccessible::ListItem);
+  EXPECT_EQ(list->child(2)->text(QAccessible::Name), "Data for: Café Row");
+  EXPECT_EQ(list->text(QAccessible::Name), "Please wait while Korvane calculates.");
+  progress.clearList();
+  EXPECT_TRUE(progress.lines().isEmpty());
+  EXPECT_EQ(unloads, 0);
+  progress.close();
+  EXPECT_EQ(unloads, 1);
 }
 
 }  // namespace

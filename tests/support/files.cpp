@@ -1,10 +1,9 @@
 #include "support/files.h"
 
 #include <fstream>
+#include <gtest/gtest.h>
 #include <iterator>
 #include <random>
-
-#include <gtest/gtest.h>
 
 namespace korvane::test {
 

@@ -1,10 +1,17 @@
 #pragma once
 
+// Bytes and files for tests.
+
+#include "util/codepage.h"
+
 #include <filesystem>
 #include <string>
 #include <string_view>
 
 namespace korvane::test {
+
+// The Windows-1252 bytes of a text written in UTF-8: cp("£250") is "\xA3" "250".
+inline std::string cp(std::string_view utf8) { return utf8ToCp1252(utf8); }
 
 // Returns the whole file as bytes; an unreadable file fails the current test and returns "".
 std::string readBytes(const std::filesystem::path& path);

@@ -1,6 +1,6 @@
 #include <QApplication>
-#include <cstdlib>
 
+#include <cstdlib>
 #include <gtest/gtest.h>
 
 int main(int argc, char** argv) {

@@ -9,11 +9,9 @@
 
 namespace korvane::test {
 
-class RecordingLinkOpener final : public LinkOpener {
- public:
+struct RecordingLinkOpener final : LinkOpener {
+  std::vector<std::string> opened;  // each one a new browser window
   void open(std::string_view address) override { opened.emplace_back(address); }
-  // Every address opened so far, in order; each entry is one new browser window.
-  std::vector<std::string> opened;
 };
 
 }  // namespace korvane::test

@@ -2,9 +2,8 @@
 
 // A MessageBoxes that records every box instead of showing it.
 
-#include "platform/message_boxes.h"
+#include "util/message_boxes.h"
 
-#include <ostream>
 #include <string>
 #include <vector>
 
@@ -17,18 +16,12 @@ struct ShownBox {
   bool operator==(const ShownBox&) const = default;
 };
 
-// Readable failure output: text and title with CR and LF spelled out, and the icon's name.
-void PrintTo(const ShownBox& box, std::ostream* out);
-
 class RecordingMessageBoxes final : public MessageBoxes {
  public:
-  void show(std::string_view text, std::string_view title, MessageIcon icon) override;
-  // The boxes shown so far, in order.
-  const std::vector<ShownBox>& shown() const { return m_shown; }
-  void clear() { m_shown.clear(); }
-
- private:
-  std::vector<ShownBox> m_shown;
+  void show(std::string_view text, std::string_view title, MessageIcon icon) override {
+    shown.push_back({std::string(text), std::string(title), icon});
+  }
+  std::vector<ShownBox> shown;  // in order
 };
 
 }  // namespace korvane::test

@@ -1,10 +1,15 @@
 #pragma once
 
-// Fakes for the valuation run's ports. They all write to one journal, so a test can check the
-// order of what a run did across the windows: status lines, pauses, captions, the report.
+// The valuation run's ports, recorded, with the work folder property/ in a fresh temporary folder
+// and a sold-prices page for Acacia Avenue.
 
 #include "front/run_ports.h"
+#include "support/files.h"
+#include "support/recording_message_boxes.h"
+#include "util/markup.h"
+#include "util/run_buffer.h"
 
+#include <filesystem>
 #include <functional>
 #include <map>
 #include <string>
@@ -12,94 +17,84 @@
 
 namespace korvane::test {
 
-using Journal = std::vector<std::string>;
+// A sold-prices page for Acacia Avenue whose average is £250,000.
+inline const std::string kAcaciaPage =
+    cp("<html><body><h1>Sold prices for post codes starting AB1</h1>\r\n"
+       "<p><a href=\"/s\">Show Acacia Avenue only</a></p>\r\n"
+       "<table><tr><td>3 Acacia Avenue</td><td>£180,000</td></tr></table>\r\n"
+       "<p>Acacia Avenue, £250,000 average</p>\r\n<p>Buying a home?</p></body></html>");
 
-class FakeInputs final : public RunInputs {
- public:
-  std::string postcodeText = "AB1";
-  std::string valuationText =
-      "\xA3"
-      "000,000";
-  std::string purchasedAgoText = "1";
+struct FakeInputs final : RunInputs {
+  std::string postcodeText = "AB1", valuationText = cp("£000,000"), purchasedAgoText = "1";
   std::vector<std::string> printed;
-
   std::string postcode() const override { return postcodeText; }
   std::string valuation() const override { return valuationText; }
   std::string purchasedAgo() const override { return purchasedAgoText; }
   void printLine(std::string_view line) override { printed.emplace_back(line); }
+  void clearForAnotherValuation() override { postcodeText.clear(); }
 };
 
-// Keeps the list as the progress window would: first-of-run lines at the top, the rest at the end.
-class RecordingProgress final : public ProgressList {
- public:
-  explicit RecordingProgress(Journal& journal) : m_journal(journal) {}
+// Keeps the list as the progress window does: a run's first line on top, the rest at the end.
+struct RecordingProgress final : ProgressList {
   std::vector<std::string> lines;
   bool visible = false;
-  bool onTop = false;
-
-  void showOnTop() override;
-  void insertAtTop(std::string_view line) override;
-  void append(std::string_view line) override;
-  void releaseFromTopAndHide() override;
-
- private:
-  Journal& m_journal;
+  void showOnTop() override { visible = true; }
+  void insertAtTop(std::string_view line) override { lines.emplace(lines.begin(), line); }
+  void append(std::string_view line) override { lines.emplace_back(line); }
+  void releaseFromTopAndHide() override { visible = false; }
 };
 
-class RecordingReport final : public ReportView {
- public:
-  explicit RecordingReport(Journal& journal) : m_journal(journal) {}
+struct RecordingReport final : ReportView {
   std::map<ReportLabel, std::string> captions;
   bool visible = false;
   int refreshes = 0;
-
-  void setCaption(ReportLabel label, std::string_view caption) override;
-  void show() override;
-  void RefreshGraph() override;
-
- private:
-  Journal& m_journal;
+  void setCaption(ReportLabel label, std::string_view caption) override {
+    captions[label] = caption;
+  }
+  void show() override { visible = true; }
+  void RefreshGraph() override { ++refreshes; }
 };
 
-// Answers each fetch with the next page of a script ("" once the script is used up).
-class ScriptedPages final : public PageSource {
- public:
-  explicit ScriptedPages(Journal& journal) : m_journal(journal) {}
-  std::vector<std::string> pages;
-  std::vector<std::string> urls;
-
-  std::string fetch(const std::string& url) override;
-
- private:
-  Journal& m_journal;
+// Answers each fetch with the next of its pages ("" once they are used up).
+struct ScriptedPages final : PageSource {
+  std::vector<std::string> pages, urls;
+  std::string fetch(const std::string& url) override {
+    urls.push_back(url);
+    return urls.size() <= pages.size() ? pages[urls.size() - 1] : std::string();
+  }
 };
 
-// Records the requested seconds and returns at once. duringWait, when set, runs inside each wait
-// with the wait's index (0 for the first of the whole test); it may throw, as a real wait may.
-class RecordingWaiter final : public Waiter {
- public:
-  explicit RecordingWaiter(Journal& journal) : m_journal(journal) {}
+// Records the seconds and returns at once; duringWait, when set, runs inside each wait with its
+// index and may throw, as a real wait may.
+struct RecordingWaiter final : Waiter {
   std::vector<double> seconds;
   std::function<void(std::size_t)> duringWait;
-
-  void wait(double s) override;
-
- private:
-  Journal& m_journal;
+  void wait(double s) override {
+    seconds.push_back(s);
+    if (duringWait) duringWait(seconds.size() - 1);
+  }
 };
 
-class RecordingBrowser final : public BrowserPane {
- public:
-  explicit RecordingBrowser(Journal& journal) : m_journal(journal) {}
+struct RecordingBrowser final : BrowserPane {
   std::vector<std::string> urls;
-
-  void navigate(const std::string& url) override;
-
- private:
-  Journal& m_journal;
+  void navigate(const std::string& url) override { urls.push_back(url); }
 };
 
-// The journal's name for a report label.
-const char* labelName(ReportLabel label);
+struct RunRig {
+  TempDir programFolder;
+  FakeInputs inputs;
+  RecordingProgress progress;
+  RecordingReport report;
+  RecordingWaiter waiter;
+  RecordingBrowser browser;
+  RecordingMessageBoxes boxes;
+  RunBuffer buffer;
+  WorkFolder work{programFolder.path()};
+
+  RunRig() { std::filesystem::create_directory(work.folder()); }
+  RunPorts ports(PageSource& pages) {
+    return {inputs, progress, report, pages, waiter, work, browser, boxes, buffer};
+  }
+};
 
 }  // namespace korvane::test

@@ -112,7 +112,7 @@ std::pair<std::string, std::string> extract(int port, const std::string& postcod
   RunBuffer buffer;
   EXPECT_TRUE(LoadText(buffer, "txt_nohtmlsource", work / "comprm.dat", messages));
   extractSoldPrices(buffer);
-  EXPECT_TRUE(messages.shown().empty());
+  EXPECT_TRUE(messages.shown.empty());
   return {buffer.text("txt_housetext2"), buffer.text("txt_num")};
 }
 

@@ -1,145 +1,99 @@
+// Value semantics of a run, the code page and the run buffer.
+
 #include "util/basic.h"
 
-#include <cmath>
-#include <limits>
+#include "support/files.h"
+#include "util/codepage.h"
+#include "util/run_buffer.h"
 
+#include <cmath>
 #include <gtest/gtest.h>
+#include <limits>
 
 namespace korvane {
 namespace {
 
-// --- Leading-number conversion -----------------------------------------------------------------
+using test::cp;
+
+// The kind of Failure step() throws, or nothing when it returns.
+template <class Step>
+std::optional<FailureKind> failureOf(Step step) {
+  try {
+    step();
+  } catch (const Failure& failure) {
+    return failure.kind();
+  }
+  return std::nullopt;
+}
 
 TEST(LeadingNumber, ReadsTheNumberAtTheStartOfText) {
-  static const struct {
-    const char* text;
+  const struct {
+    std::string text;
     double expected;
-  } cases[] = {
-      {"", 0},
-      {"abc", 0},
-      {"250", 250},
-      {"250000", 250000},
-      {"  250", 250},
-      {"\t\r\n42", 42},
-      {"250abc", 250},
-      {"250,000", 250},
-      {"-12500", -12500},
-      {"+7", 7},
-      {"1 2 3", 123},
-      {"2.5", 2.5},
-      {".5", 0.5},
-      {"1e3", 1000},
-      {"1E+2x", 100},
-      {"3e", 3},
-      {"(100) 000-0x", 0},
-      {"\xA3" "250", 0},
-      {"-", 0},
-      {".", 0},
-      {"000", 0},
-  };
-  for (const auto& c : cases) EXPECT_EQ(leadingNumber(c.text), c.expected) << '"' << c.text << '"';
+  } cases[] = {{"", 0},   {"abc", 0},      {"250,000", 250}, {" \t\r\n42", 42},  {"-12500", -12500},
+               {"+7", 7}, {"1 2 3", 123},  {"2.5", 2.5},     {".5", 0.5},        {"1E+2x", 100},
+               {"3e", 3}, {cp("£250"), 0}, {"-", 0},         {"(100) 000-0x", 0}};
+  for (const auto& c : cases) EXPECT_EQ(leadingNumber(c.text), c.expected) << c.text;
 }
 
-// --- Shortest decimal text ---------------------------------------------------------------------
-
-TEST(NumberText, WritesWholeNumbersWithoutPointOrSeparators) {
-  static const struct {
+TEST(NumberText, IsTheShortestTextThatReadsBackTheSame) {
+  const struct {
     double value;
-    const char* expected;
-  } cases[] = {
-      {0, "0"},          {-0.0, "0"},          {262500, "262500"},  {-12500, "-12500"},
-      {1312500, "1312500"}, {0.1, "0.1"},     {2.5, "2.5"},        {2147483648.0, "2147483648"},
-  };
-  for (const auto& c : cases) EXPECT_EQ(numberText(c.value), c.expected) << c.value;
-}
-
-TEST(NumberText, ReadsBackTheSameValue) {
-  for (double v : {0.1, 1.0 / 3, 12345.678, 1e20, -3.25e-7}) {
+    const char* text;
+  } cases[] = {{0, "0"},     {-0.0, "0"},  {262500, "262500"},          {-12500, "-12500"},
+               {0.1, "0.1"}, {2.5, "2.5"}, {2147483648.0, "2147483648"}};
+  for (const auto& c : cases) EXPECT_EQ(numberText(c.value), c.text) << c.value;
+  for (double v : {1.0 / 3, 12345.678, 1e20, -3.25e-7})
     EXPECT_EQ(leadingNumber(numberText(v)), v) << numberText(v);
-  }
 }
 
-// --- 16- and 32-bit whole numbers --------------------------------------------------------------
-
-TEST(WholeNumbers, RoundHalvesToTheEvenNeighbour) {
-  static const struct {
+TEST(WholeNumbers, RoundHalvesToTheEvenNeighbourAndOverflowOutsideTheRange) {
+  const struct {
     double value;
     int expected;
-  } cases[] = {
-      {563.5, 564}, {562.5, 562}, {0.5, 0}, {1.5, 2}, {-0.5, 0}, {-1.5, -2}, {2.4999, 2},
-      {32767.4, 32767}, {-32768.5, -32768}, {32766.5, 32766},
-  };
+  } cases[] = {{563.5, 564}, {562.5, 562},     {0.5, 0},          {-1.5, -2},
+               {2.4999, 2},  {32767.4, 32767}, {-32768.5, -32768}};
   for (const auto& c : cases) {
     EXPECT_EQ(toInt16(c.value), c.expected) << c.value;
     EXPECT_EQ(toInt32(c.value), c.expected) << c.value;
   }
-}
-
-TEST(WholeNumbers, OutsideTheRangeIsAnOverflow) {
-  for (double v : {32767.5, 32768.0, -32768.6, -40000.0, std::nan("")}) {
-    try {
-      toInt16(v);
-      ADD_FAILURE() << v << " did not overflow";
-    } catch (const Failure& f) {
-      EXPECT_EQ(f.kind(), FailureKind::Overflow) << v;
-    }
-  }
-  EXPECT_EQ(toInt32(2147483647.4), 2147483647);
+  for (double v : {32767.5, -32768.6, std::nan("")})
+    EXPECT_EQ(failureOf([&] { toInt16(v); }), FailureKind::Overflow) << v;
   EXPECT_EQ(toInt32(-2147483648.5), -2147483648LL);
-  EXPECT_THROW(toInt32(2147483647.5), Failure);
-  EXPECT_THROW(toInt32(-2147483649.0), Failure);
-  EXPECT_THROW(toInt32(std::numeric_limits<double>::infinity()), Failure);
+  for (double v : {2147483647.5, -2147483649.0, std::numeric_limits<double>::infinity()})
+    EXPECT_EQ(failureOf([&] { toInt32(v); }), FailureKind::Overflow) << v;
 }
 
-TEST(TextToInt16, AcceptsOnlyAWholeNumericText) {
-  static const struct {
+TEST(TextToInt16, AcceptsOnlyOneWholeNumber) {
+  const struct {
     const char* text;
     int expected;
-  } good[] = {{"0", 0}, {"900", 900}, {" 12 ", 12}, {"-5", -5}, {"2.5", 2}, {"3.5", 4},
-              {"1e3", 1000}, {"32767", 32767}, {"-32768", -32768}};
+  } good[] = {{" 12 ", 12}, {"-5", -5}, {"2.5", 2}, {"3.5", 4}, {"1e3", 1000}, {"-32768", -32768}};
   for (const auto& c : good) EXPECT_EQ(textToInt16(c.text), c.expected) << c.text;
-
-  static const struct {
+  const struct {
     const char* text;
     FailureKind kind;
-  } bad[] = {{"", FailureKind::TypeMismatch},     {"   ", FailureKind::TypeMismatch},
-             {"abc", FailureKind::TypeMismatch},  {"12abc", FailureKind::TypeMismatch},
-             {"1 2", FailureKind::TypeMismatch},  {"-", FailureKind::TypeMismatch},
-             {"40000", FailureKind::Overflow},    {"32768", FailureKind::Overflow},
+  } bad[] = {{"", FailureKind::TypeMismatch},      {"   ", FailureKind::TypeMismatch},
+             {"12abc", FailureKind::TypeMismatch}, {"1 2", FailureKind::TypeMismatch},
+             {"-", FailureKind::TypeMismatch},     {"32768", FailureKind::Overflow},
              {"-32769", FailureKind::Overflow}};
-  for (const auto& c : bad) {
-    try {
-      textToInt16(c.text);
-      ADD_FAILURE() << '"' << c.text << "\" was accepted";
-    } catch (const Failure& f) {
-      EXPECT_EQ(f.kind(), c.kind) << c.text;
-    }
-  }
+  for (const auto& c : bad) EXPECT_EQ(failureOf([&] { textToInt16(c.text); }), c.kind) << c.text;
 }
 
 TEST(CheckedArithmetic, FailsExactlyWhenTheResultLeavesSixteenBits) {
   EXPECT_EQ(add16(32766, 1), 32767);
-  EXPECT_THROW(add16(32767, 1), Failure);
   EXPECT_EQ(sub16(-32767, 1), -32768);
-  EXPECT_THROW(sub16(-32768, 1), Failure);
   EXPECT_EQ(mul16(181, 181), 32761);
-  EXPECT_THROW(mul16(182, 182), Failure);
   EXPECT_EQ(intDiv16(-7, 2), -3);
-  EXPECT_THROW(intDiv16(-32768, -1), Failure);
-  try {
-    intDiv16(1, 0);
-    ADD_FAILURE();
-  } catch (const Failure& f) {
-    EXPECT_EQ(f.kind(), FailureKind::DivisionByZero);
-  }
+  for (auto step : {+[] { add16(32767, 1); }, +[] { sub16(-32768, 1); }, +[] { mul16(182, 182); },
+                    +[] { intDiv16(-32768, -1); }})
+    EXPECT_EQ(failureOf(step), FailureKind::Overflow);
+  EXPECT_EQ(failureOf([] { intDiv16(1, 0); }), FailureKind::DivisionByZero);
 }
-
-// --- Failures and attempt() --------------------------------------------------------------------
 
 TEST(Attempt, SwallowsFailuresOnlyAndSaysWhetherTheStepFinished) {
   int reached = 0;
   EXPECT_TRUE(attempt([&] { reached = 1; }));
-  EXPECT_EQ(reached, 1);
   EXPECT_FALSE(attempt([&] {
     reached = 2;
     toInt16(1e9);
@@ -147,13 +101,52 @@ TEST(Attempt, SwallowsFailuresOnlyAndSaysWhetherTheStepFinished) {
   }));
   EXPECT_EQ(reached, 2);
   EXPECT_THROW(attempt([] { throw std::logic_error("bug"); }), std::logic_error);
+  const Failure file(FailureKind::FileError, 2, "No such file or directory");
+  EXPECT_EQ(file.number(), 2);
+  EXPECT_STREQ(file.what(), "No such file or directory");
 }
 
-TEST(Failure, CarriesTheFileErrorNumberAndDescription) {
-  Failure f(FailureKind::FileError, 2, "No such file or directory");
-  EXPECT_EQ(f.number(), 2);
-  EXPECT_EQ(f.description(), "No such file or directory");
-  EXPECT_STREQ(f.what(), "No such file or directory");
+TEST(Codepage, MapsWindows1252ToUtf8AndBack) {
+  const struct {
+    const char* bytes;
+    const char* utf8;
+  } cases[] = {{"\xA3", "£"}, {"\x80", "€"}, {"\x93q\x94", "“q”"}, {"\x9F", "Ÿ"}, {"\xE9", "é"}};
+  for (const auto& c : cases) {
+    EXPECT_EQ(cp1252ToUtf8(c.bytes), c.utf8);
+    EXPECT_EQ(utf8ToCp1252(c.utf8), c.bytes);
+  }
+  std::string all;
+  for (int b = 0; b < 256; ++b) all += static_cast<char>(b);
+  EXPECT_EQ(utf8ToCp1252(cp1252ToUtf8(all)), all);
+  for (const auto& [utf8, bytes] : {std::pair{"ŵ", "?"}, {"a\xFF", "a?"}, {"\xC0\xAF", "??"}})
+    EXPECT_EQ(utf8ToCp1252(utf8), bytes);
+  // A page's text is shown as UTF-8 only when it is valid UTF-8 with multi-byte characters.
+  EXPECT_EQ(displayUtf8("Ffordd Tŷ Dŵr"), "Ffordd Tŷ Dŵr");
+  EXPECT_EQ(displayUtf8(cp("£250")), "£250");
+}
+
+TEST(RunBuffer, HoldsTextsOfAnyLengthUnderNamesInAnyCase) {
+  RunBuffer buffer;
+  const std::string page(5'000'000, 'x');
+  buffer.setText("txt_htmlsource", page);
+  EXPECT_EQ(buffer.text("TXT_HTMLSOURCE"), page);
+  for (const char* unknown : {"txt_postcode", "Frame1", ""})
+    EXPECT_THROW(buffer.setText(unknown, "x"), std::out_of_range) << unknown;
+}
+
+TEST(RunBuffer, AnotherValuationEmptiesThePageAndFigureFieldsOnly) {
+  const char* const emptied[] = {"txt_5years",     "txt_avgclose",    "txt_dump",
+                                 "txt_estdval",    "txt_houseprices", "txt_housetext",
+                                 "txt_housetext2", "txt_htmlsource",  "txt_nohtmlsource",
+                                 "txt_num",        "txt_num1"};
+  const char* const kept[] = {"lbl_estdhouseprice", "lbl_period", "lbl_streetname",  "GPH_1year",
+                              "GPH_5year",          "gph_array",  "gph_marketarray", "Text4"};
+  RunBuffer buffer;
+  for (const char* name : emptied) buffer.setText(name, "page");
+  for (const char* name : kept) buffer.setText(name, "kept");
+  buffer.clearForAnotherValuation();
+  for (const char* name : emptied) EXPECT_EQ(buffer.text(name), "") << name;
+  for (const char* name : kept) EXPECT_EQ(buffer.text(name), "kept") << name;
 }
 
 }  // namespace

@@ -1,9 +1,11 @@
+// The work files: stripping the page's markup, loading the stripped page, the work folder.
+
 #include "util/markup.h"
 
 #include "support/files.h"
+#include "support/recording_message_boxes.h"
 #include "util/basic.h"
-
-#include <unistd.h>
+#include "util/text_file.h"
 
 #include <gtest/gtest.h>
 #include <random>
@@ -12,226 +14,165 @@
 namespace korvane {
 namespace {
 
-// --- Stripping, byte by byte -----------------------------------------------------------------
+namespace fs = std::filesystem;
 
-struct StripCase {
-  const char* name;
-  std::string page;
-  std::string stripped;
-};
-
-// Printed by name: gtest would otherwise dump the bytes of the whole case, the unused parts
-// of its strings' buffers included.
-void PrintTo(const StripCase& c, std::ostream* out) { *out << c.name; }
-
-class Killhtml : public ::testing::TestWithParam<StripCase> {};
-
-TEST_P(Killhtml, WritesThePageWithEachTagReplacedByOneSpace) {
-  test::TempDir dir;
-  test::writeBytes(dir / "entity.html", GetParam().page);
-  killhtml(dir / "entity.html", dir / "comprm.dat");
-  EXPECT_EQ(test::readBytes(dir / "comprm.dat"), GetParam().stripped);
-  EXPECT_EQ(test::readBytes(dir / "entity.html"), GetParam().page);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Bytes, Killhtml,
-    ::testing::Values(StripCase{"OneTagBetweenLetters", "a<b>c", "a c"},
-                      StripCase{"TwoAdjacentTags", "a<b><i>c", "a  c"},
-                      StripCase{"CloserOutsideATag", "x > y", "x   y"},
-                      StripCase{"CharacterReferenceKept", "P&pound;5", "P&pound;5"},
-                      StripCase{"SemicolonThenCloser", "a;b>c", "a;b c"},
-                      StripCase{"NeverClosedTag", "a<b", "a"}, StripCase{"EmptyPage", "", ""},
-                      StripCase{"OpenerInsideATag", "a<b<c>d", "a d"},
-                      StripCase{"TagAcrossLines", "a<b\r\nclass=x>c", "a c"},
-                      StripCase{"LineEndsAndTabsKept", "a\r\n\tb\nc\r", "a\r\n\tb\nc\r"},
-                      StripCase{"EmptyTag", "<>", " "}, StripCase{"OnlyAnOpener", "<", ""},
-                      StripCase{"HighAndZeroBytesKept", std::string("\xA3\0\xFF<\x80>\x9F", 7),
-                                std::string("\xA3\0\xFF \x9F", 5)}),
-    [](const auto& info) { return std::string(info.param.name); });
-
-TEST(KillhtmlBytes, EveryByteValueOutsideTagsIsKept) {
-  // 0x00-0xFF in order: "<" (3C) opens a tag around "=" (3D) that ">" (3E) closes, so those three
-  // bytes become one space and every other byte value comes through unchanged.
-  std::string page;
-  std::string expected;
-  for (int value = 0; value < 256; ++value) {
-    page.push_back(static_cast<char>(value));
-    if (value == '>')
-      expected.push_back(' ');
-    else if (value != '<' && value != '=')
-      expected.push_back(static_cast<char>(value));
-  }
-  test::TempDir dir;
-  test::writeBytes(dir / "entity.html", page);
-  killhtml(dir / "entity.html", dir / "comprm.dat");
-  EXPECT_EQ(test::readBytes(dir / "comprm.dat"), expected);
-}
-
-TEST(KillhtmlBytes, LongPageAcrossManyBuffersKeepsTheTagStateBetweenThem) {
-  // Tags that straddle every buffer boundary a streaming implementation might use.
-  std::string page;
-  std::string expected;
-  for (int i = 0; i < 40'000; ++i) {
-    page += "word" + std::to_string(i) + "<tag attr='" + std::string(i % 13, 'v') + "'>";
-    expected += "word" + std::to_string(i) + " ";
-  }
-  page += "<unclosed" + std::string(100'000, 'z');
-  test::TempDir dir;
-  test::writeBytes(dir / "entity.html", page);
-  killhtml(dir / "entity.html", dir / "comprm.dat");
-  EXPECT_TRUE(test::readBytes(dir / "comprm.dat") == expected);
-}
-
-// The stripping rule applied one byte at a time, as the reference for pages of random bytes.
+// The stripping rule applied one byte at a time.
 std::string strippedByteByByte(const std::string& page) {
   std::string out;
   bool insideTag = false;
-  for (char b : page) {
-    if (b == '<') {
-      b = ' ';
-      insideTag = true;
-    }
-    if (b == '>') {
-      b = ' ';
-      insideTag = false;
-    }
-    if (!insideTag) out.push_back(b);
+  for (const char b : page) {
+    if (b == '<') insideTag = true;
+    if (b == '>') insideTag = false;
+    if (b == '>' || (!insideTag && b != '<')) out.push_back(b == '>' ? ' ' : b);
   }
   return out;
 }
 
-TEST(KillhtmlBytes, RandomPagesDenseWithMarkersMatchTheByteByByteRule) {
-  std::mt19937 random(20261206);
-  // Marker densities from almost none to almost all; sizes across the stripper's buffer size.
-  const int markerPercent[] = {1, 10, 50, 90};
-  const std::size_t sizes[] = {1, 17, 65'535, 65'536, 65'537, 300'001};
+std::string stripped(const test::TempDir& dir, const std::string& page) {
+  test::writeBytes(dir / "entity.html", page);
+  killhtml(dir / "entity.html", dir / "comprm.dat");
+  EXPECT_EQ(test::readBytes(dir / "entity.html"), page);
+  return test::readBytes(dir / "comprm.dat");
+}
+
+TEST(Killhtml, ReplacesEachTagByOneSpace) {
+  const struct {
+    std::string page, text;
+  } cases[] = {{"a<b><i>c", "a  c"},
+               {"x > y", "x   y"},
+               {"a<b", "a"},
+               {"a<b<c>d", "a d"},
+               {"a<b\r\nclass=x>c", "a c"},
+               {"<>", " "},
+               {"P&pound;5\r\n\t", "P&pound;5\r\n\t"},
+               {std::string("\xA3\0<\x80>", 5), std::string("\xA3\0 ", 3)}};
   test::TempDir dir;
-  for (const int percent : markerPercent) {
-    for (const std::size_t size : sizes) {
+  for (const auto& c : cases) EXPECT_EQ(stripped(dir, c.page), c.text) << c.page;
+}
+
+TEST(Killhtml, RandomPagesFollowTheByteRuleAcrossItsBuffers) {
+  std::mt19937 random(20261206);
+  test::TempDir dir;
+  for (const int percent : {1, 10, 50, 90}) {
+    for (const std::size_t size : {1, 17, 65'535, 65'536, 65'537, 300'001}) {
       std::string page(size, '\0');
-      for (char& b : page) {
-        const int roll = static_cast<int>(random() % 100);
-        b = roll < percent ? (random() % 2 ? '<' : '>') : static_cast<char>(random() % 256);
-      }
-      test::writeBytes(dir / "entity.html", page);
-      killhtml(dir / "entity.html", dir / "comprm.dat");
-      SCOPED_TRACE(::testing::Message() << percent << "% markers, " << size << " bytes");
-      EXPECT_TRUE(test::readBytes(dir / "comprm.dat") == strippedByteByByte(page));
+      for (char& b : page)
+        b = static_cast<int>(random() % 100) < percent ? "<>"[random() % 2]
+                                                       : static_cast<char>(random() % 256);
+      EXPECT_TRUE(stripped(dir, page) == strippedByteByByte(page)) << percent << "% " << size;
     }
   }
 }
 
-// --- Work files over several runs ------------------------------------------------------------
-
-TEST(KillhtmlFiles, TwoPagesWithoutADeletionAreBothStrippedFirstPageFirst) {
-  test::TempDir dir;
-  test::writeBytes(dir / "entity.html", "<p>one</p>\r\n<p>two</p>\r\n");
-  killhtml(dir / "entity.html", dir / "comprm.dat");
-  EXPECT_EQ(test::readBytes(dir / "comprm.dat"), " one \r\n two \r\n");
-}
-
-TEST(KillhtmlFiles, AShorterPageLeavesNothingOfALongerEarlierOne) {
+TEST(Killhtml, RewritesTheResultAndCreatesAMissingPage) {
   test::TempDir dir;
   test::writeBytes(dir / "comprm.dat", std::string(5000, 'o'));
-  test::writeBytes(dir / "entity.html", "<b>new</b>");
+  EXPECT_EQ(stripped(dir, "<b>new</b>"), " new ");
+  fs::remove(dir / "entity.html");
   killhtml(dir / "entity.html", dir / "comprm.dat");
-  EXPECT_EQ(test::readBytes(dir / "comprm.dat"), " new ");
-}
-
-TEST(KillhtmlFiles, MissingPageIsCreatedEmptyAndGivesAnEmptyResult) {
-  test::TempDir dir;
-  killhtml(dir / "entity.html", dir / "comprm.dat");
-  EXPECT_TRUE(std::filesystem::exists(dir / "entity.html"));
   EXPECT_EQ(test::readBytes(dir / "entity.html"), "");
   EXPECT_EQ(test::readBytes(dir / "comprm.dat"), "");
 }
 
-TEST(KillhtmlFiles, MissingFolderThrowsAFileFailureAndWritesNothing) {
+TEST(Killhtml, MissingFolderFailsAfterTheFirstDateLine) {
   test::TempDir dir;
-  const WorkFolder work(dir.path());  // no property folder inside
+  std::vector<std::string> lines;
+  const auto print = [&lines](const std::string& line) { lines.push_back(line); };
   try {
-    killhtml(work.entityHtml(), work.comprmDat());
-    FAIL() << "killhtml did not throw";
+    killhtml(dir / "gone" / "entity.html", dir / "gone" / "comprm.dat", print);
+    FAIL() << "no failure";
   } catch (const Failure& failure) {
     EXPECT_EQ(failure.kind(), FailureKind::FileError);
     EXPECT_EQ(failure.number(), ENOENT);
-    EXPECT_FALSE(failure.description().empty());
   }
-  EXPECT_FALSE(std::filesystem::exists(work.folder()));
-}
-
-TEST(KillhtmlFiles, UnwritableResultThrowsAFileFailure) {
-  if (geteuid() == 0) GTEST_SKIP() << "running as root: a read-only file is still writable";
-  test::TempDir dir;
-  test::writeBytes(dir / "entity.html", "<p>x</p>");
-  test::writeBytes(dir / "comprm.dat", "old");
-  std::filesystem::permissions(dir / "comprm.dat", std::filesystem::perms::owner_read);
-  EXPECT_THROW(killhtml(dir / "entity.html", dir / "comprm.dat"), Failure);
-  EXPECT_EQ(test::readBytes(dir / "comprm.dat"), "old");
-}
-
-// --- The date-and-time lines -----------------------------------------------------------------
-
-TEST(KillhtmlLines, PrintsTheDateAndTimeBeforeAndAfter) {
-  test::TempDir dir;
-  test::writeBytes(dir / "entity.html", "<p>x</p>");
-  std::vector<std::string> lines;
-  killhtml(dir / "entity.html", dir / "comprm.dat",
-           [&lines](const std::string& line) { lines.push_back(line); });
-  ASSERT_EQ(lines.size(), 2u);
-  const std::regex dateTime(R"(\d\d/\d\d/\d{4} \d\d:\d\d:\d\d)");
-  EXPECT_TRUE(std::regex_match(lines[0], dateTime)) << lines[0];
-  EXPECT_TRUE(std::regex_match(lines[1], dateTime)) << lines[1];
-}
-
-TEST(KillhtmlLines, PrintsOnlyTheFirstLineWhenTheFolderIsMissing) {
-  test::TempDir dir;
-  std::vector<std::string> lines;
-  EXPECT_THROW(killhtml(dir / "gone" / "entity.html", dir / "gone" / "comprm.dat",
-                        [&lines](const std::string& line) { lines.push_back(line); }),
-               Failure);
   EXPECT_EQ(lines.size(), 1u);
+  test::writeBytes(dir / "entity.html", "<p>x</p>");
+  killhtml(dir / "entity.html", dir / "comprm.dat", print);
+  ASSERT_EQ(lines.size(), 3u);
+  for (const std::string& line : lines)
+    EXPECT_TRUE(std::regex_match(line, std::regex(R"(\d\d/\d\d/\d{4} \d\d:\d\d:\d\d)"))) << line;
+}
+
+TEST(Killhtml, AFullDiskFailsWithNoSpaceAndKeepsThePage) {
+  test::TempDir dir;
+  test::writeBytes(dir / "entity.html", "<p>page</p>");
+  try {
+    killhtml(dir / "entity.html", "/dev/full");
+    FAIL() << "no failure";
+  } catch (const Failure& failure) {
+    EXPECT_EQ(failure.number(), ENOSPC);
+  }
+  EXPECT_EQ(test::readBytes(dir / "entity.html"), "<p>page</p>");
 }
 
 TEST(GeneralDateTime, ShowsDayMonthYearAndTwentyFourHourTime) {
   std::tm local{};
   local.tm_year = 2026 - 1900;
-  local.tm_mon = 0;
   local.tm_mday = 5;
   local.tm_hour = 21;
   local.tm_min = 7;
   local.tm_sec = 9;
   local.tm_isdst = -1;
-  const auto when = std::chrono::system_clock::from_time_t(std::mktime(&local));
-  EXPECT_EQ(generalDateTime(when), "05/01/2026 21:07:09");
+  EXPECT_EQ(generalDateTime(std::chrono::system_clock::from_time_t(std::mktime(&local))),
+            "05/01/2026 21:07:09");
 }
 
-// --- The work folder -------------------------------------------------------------------------
-
-TEST(WorkFolder, LiesInThePropertyFolderOfTheProgram) {
-  const WorkFolder work("/opt/korvane/bin");
-  EXPECT_EQ(work.entityHtml(), std::filesystem::path("/opt/korvane/bin/property/entity.html"));
-  EXPECT_EQ(work.comprmDat(), std::filesystem::path("/opt/korvane/bin/property/comprm.dat"));
-}
-
-TEST(WorkFolder, DeletingTheWorkFilesLeavesTheFolderAndOtherFiles) {
+TEST(WorkFolder, DeletesItsTwoFilesOnlyAndAMissingOneIsNoError) {
   test::TempDir dir;
   const WorkFolder work(dir.path());
-  std::filesystem::create_directory(work.folder());
-  test::writeBytes(work.entityHtml(), "page");
-  test::writeBytes(work.comprmDat(), "text");
-  test::writeBytes(work.folder() / "other.txt", "keep");
+  EXPECT_EQ(work.entityHtml(), dir / "property" / "entity.html");
+  EXPECT_EQ(work.comprmDat(), dir / "property" / "comprm.dat");
   EXPECT_TRUE(work.deleteWorkFiles());
-  EXPECT_FALSE(std::filesystem::exists(work.entityHtml()));
-  EXPECT_FALSE(std::filesystem::exists(work.comprmDat()));
-  EXPECT_TRUE(std::filesystem::exists(work.folder() / "other.txt"));
-  EXPECT_TRUE(work.deleteWorkFiles()) << "missing files are no error";
+  fs::create_directory(work.folder());
+  for (const fs::path& file : {work.entityHtml(), work.comprmDat(), work.folder() / "other"})
+    test::writeBytes(file, "x");
+  EXPECT_TRUE(work.deleteWorkFiles());
+  EXPECT_FALSE(fs::exists(work.entityHtml()) || fs::exists(work.comprmDat()));
+  EXPECT_TRUE(fs::exists(work.folder() / "other"));
 }
 
-TEST(WorkFolder, DeletingInAMissingFolderIsNoError) {
+TEST(LoadText, EndsEveryLineWithCrLf) {
+  const struct {
+    std::string file, field;
+  } cases[] = {{"a\r\nb", "a\r\nb\r\n"},
+               {"a\nb\n", "a\nb\n\r\n"},
+               {"a\rb\r", "a\r\nb\r\n"},
+               {"a\r\r\nb", "a\r\n\r\nb\r\n"},
+               {"a\n\rb", "a\n\r\nb\r\n"},
+               {"\r\n\r\n", "\r\n\r\n"},
+               {"", ""},
+               {std::string("\xA3\0", 2), std::string("\xA3\0\r\n", 4)}};
   test::TempDir dir;
-  EXPECT_TRUE(WorkFolder(dir / "nowhere").deleteWorkFiles());
+  for (const auto& c : cases) {
+    test::writeBytes(dir / "comprm.dat", c.file);
+    RunBuffer buffer;
+    test::RecordingMessageBoxes boxes;
+    EXPECT_TRUE(LoadText(buffer, "txt_nohtmlsource", dir / "comprm.dat", boxes));
+    EXPECT_EQ(buffer.text("txt_nohtmlsource"), c.field) << c.file;
+    EXPECT_TRUE(boxes.shown.empty());
+  }
+  std::string file, field;
+  for (int i = 0; i < 20'000; ++i) {  // across the reader's buffers
+    file += std::to_string(i) + std::string(i % 50, 'x') + (i % 2 ? "\r" : "\r\n");
+    field += std::to_string(i) + std::string(i % 50, 'x') + "\r\n";
+  }
+  test::writeBytes(dir / "comprm.dat", file);
+  RunBuffer buffer;
+  test::RecordingMessageBoxes boxes;
+  ASSERT_TRUE(LoadText(buffer, "txt_nohtmlsource", dir / "comprm.dat", boxes));
+  EXPECT_TRUE(buffer.text("txt_nohtmlsource") == field);
+}
+
+TEST(LoadText, AFileThatCannotBeReadShowsFileNotFoundAndKeepsTheField) {
+  test::TempDir dir;
+  for (const fs::path& path : {dir / "missing.dat", dir / "gone" / "comprm.dat", dir.path()}) {
+    RunBuffer buffer;
+    buffer.setText("txt_nohtmlsource", "previous page");
+    test::RecordingMessageBoxes boxes;
+    EXPECT_FALSE(LoadText(buffer, "txt_nohtmlsource", path, boxes));
+    EXPECT_EQ(buffer.text("txt_nohtmlsource"), "previous page");
+    EXPECT_EQ(boxes.shown, (std::vector<test::ShownBox>{{"File Not Found", "Error"}})) << path;
+  }
 }
 
 }  // namespace

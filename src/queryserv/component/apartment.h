@@ -2,7 +2,7 @@
 
 #include <thread>
 
-namespace korvane {
+namespace korvane::component {
 
 // The thread an object was created on. Objects run calls only there; a call from any other
 // thread is refused with RPC_E_WRONG_THREAD because nothing here marshals calls across threads.
@@ -17,4 +17,4 @@ class Apartment {
   std::thread::id m_thread;
 };
 
-}  // namespace korvane
+}  // namespace korvane::component

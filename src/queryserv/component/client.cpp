@@ -7,7 +7,7 @@
 #include <map>
 #include <mutex>
 
-namespace korvane {
+namespace korvane::component {
 namespace {
 
 using GetClassObjectEntry = HRESULT (*)(const Guid&, const Guid&, void**);
@@ -128,4 +128,4 @@ HRESULT unregisterLibrary(const std::string& path) {
   return callRegistration(path, "DllUnregisterServer");
 }
 
-}  // namespace korvane
+}  // namespace korvane::component

@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-namespace korvane {
+namespace korvane::component {
 
 // Stores in *clsid the class registered under `progId`; CO_E_CLASSSTRING if no class is, or the
 // registered text is no CLSID; REGDB_E_READREGDB if the registry cannot be read.
@@ -38,4 +38,4 @@ int freeUnusedLibraries();
 HRESULT registerLibrary(const std::string& path);
 HRESULT unregisterLibrary(const std::string& path);
 
-}  // namespace korvane
+}  // namespace korvane::component

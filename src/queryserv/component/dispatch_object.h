@@ -9,7 +9,7 @@
 #include <cstdint>
 #include <span>
 
-namespace korvane {
+namespace korvane::component {
 
 // The shared part of an object with one dual interface `Interface` (derived from IDispatch):
 // reference counting, QueryInterface, name lookup and argument checks from the interface's
@@ -75,4 +75,4 @@ class DispatchObject : public Interface {
   std::atomic<std::uint32_t> m_refs{1};
 };
 
-}  // namespace korvane
+}  // namespace korvane::component

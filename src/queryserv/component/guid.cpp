@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-namespace korvane {
+namespace korvane::component {
 namespace {
 
 int hexValue(char c) {
@@ -54,4 +54,4 @@ std::string guidText(const Guid& guid) {
   return text;
 }
 
-}  // namespace korvane
+}  // namespace korvane::component

@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-namespace korvane {
+namespace korvane::component {
 
 // A 128-bit identity of a class, interface or type library.
 struct Guid {
@@ -26,4 +26,4 @@ std::optional<Guid> parseGuid(std::string_view text);
 // Returns the identity as "{XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX}" with upper-case hex digits.
 std::string guidText(const Guid& guid);
 
-}  // namespace korvane
+}  // namespace korvane::component

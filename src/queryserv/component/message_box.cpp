@@ -9,7 +9,7 @@
 #include <iostream>
 #include <ostream>
 
-namespace korvane {
+namespace korvane::component {
 namespace {
 
 const char* iconName(MessageIcon icon) {
@@ -72,4 +72,4 @@ void writeMessageBox(std::ostream& out, const std::string& title, const std::str
   out << title << '\n' << '[' << iconName(icon) << "]\n" << text << '\n' << "[OK]\n";
 }
 
-}  // namespace korvane
+}  // namespace korvane::component

@@ -3,7 +3,7 @@
 #include <iosfwd>
 #include <string>
 
-namespace korvane {
+namespace korvane::component {
 
 enum class MessageIcon { None, Critical, Information };
 
@@ -28,4 +28,4 @@ void showMessageBox(const std::string& title, const std::string& text, MessageIc
 void writeMessageBox(std::ostream& out, const std::string& title, const std::string& text,
                      MessageIcon icon);
 
-}  // namespace korvane
+}  // namespace korvane::component

@@ -9,7 +9,7 @@
 #include <filesystem>
 #include <new>
 
-namespace korvane {
+namespace korvane::component {
 namespace {
 
 class ClassFactory final : public IClassFactory {
@@ -123,4 +123,4 @@ HRESULT canUnloadNow(const ModuleDescription& module) {
   return module.state->canUnload() ? S_OK : S_FALSE;
 }
 
-}  // namespace korvane
+}  // namespace korvane::component

@@ -6,7 +6,7 @@
 #include <atomic>
 #include <span>
 
-namespace korvane {
+namespace korvane::component {
 
 // Counts what keeps a component library loaded: live objects (class factories included, as a
 // client may still call them) and LockServer holds. Thread-safe.
@@ -59,4 +59,4 @@ HRESULT getClassObject(const ModuleDescription& module, const Guid& clsid, const
 // Returns S_OK iff the library may be unloaded now, S_FALSE otherwise.
 HRESULT canUnloadNow(const ModuleDescription& module);
 
-}  // namespace korvane
+}  // namespace korvane::component

@@ -1,6 +1,6 @@
 #include "registration.h"
 
-namespace korvane {
+namespace korvane::component {
 
 std::vector<RegistryEntry> registrationEntries(const ModuleDescription& module,
                                                const std::string& serverPath) {
@@ -36,4 +36,4 @@ std::vector<RegistryEntry> registrationEntries(const ModuleDescription& module,
   return entries;
 }
 
-}  // namespace korvane
+}  // namespace korvane::component

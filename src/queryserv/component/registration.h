@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-namespace korvane {
+namespace korvane::component {
 
 struct RegistryEntry {
   std::string key;
@@ -19,4 +19,4 @@ struct RegistryEntry {
 std::vector<RegistryEntry> registrationEntries(const ModuleDescription& module,
                                                const std::string& serverPath);
 
-}  // namespace korvane
+}  // namespace korvane::component

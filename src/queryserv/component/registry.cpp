@@ -1,6 +1,6 @@
 #include "registry.h"
 
-namespace korvane {
+namespace korvane::component {
 namespace {
 
 constexpr std::string_view kHeader = "KORVANE COMPONENT REGISTRY 1";
@@ -140,4 +140,4 @@ std::optional<Registry> Registry::fromText(std::string_view text) {
   return registry;
 }
 
-}  // namespace korvane
+}  // namespace korvane::component

@@ -6,7 +6,7 @@
 #include <string_view>
 #include <utility>
 
-namespace korvane {
+namespace korvane::component {
 
 // The component registry's content: named text values under keys written like
 // "CLSID\{...}\InprocServer32". The name "" is a key's default value. Keys and names are
@@ -34,4 +34,4 @@ class Registry {
   Values m_values;
 };
 
-}  // namespace korvane
+}  // namespace korvane::component

@@ -10,7 +10,7 @@
 #include <string>
 #include <sys/file.h>
 
-namespace korvane {
+namespace korvane::component {
 namespace {
 
 // Holds an exclusive flock on the registry's lock file for its lifetime. The registry file itself
@@ -126,4 +126,4 @@ HRESULT updateRegistry(const std::function<void(Registry&)>& change) {
   return replaceRegistryFile(path, registry.toText());
 }
 
-}  // namespace korvane
+}  // namespace korvane::component

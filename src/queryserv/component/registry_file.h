@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <functional>
 
-namespace korvane {
+namespace korvane::component {
 
 // Returns the per-user registry file: $XDG_DATA_HOME/korvane/components.reg, or
 // ~/.local/share/korvane/components.reg when XDG_DATA_HOME is unset, empty or relative. Returns an
@@ -23,4 +23,4 @@ HRESULT readRegistry(Registry* out);
 // REGDB_E_WRITEREGDB if the new file cannot be written. A registry left empty is removed.
 HRESULT updateRegistry(const std::function<void(Registry&)>& change);
 
-}  // namespace korvane
+}  // namespace korvane::component

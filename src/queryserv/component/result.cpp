@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-namespace korvane {
+namespace korvane::component {
 
 std::string resultName(HRESULT result) {
   struct Named {
@@ -38,4 +38,4 @@ std::string resultName(HRESULT result) {
   return hex;
 }
 
-}  // namespace korvane
+}  // namespace korvane::component

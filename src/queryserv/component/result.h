@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string>
 
-namespace korvane {
+namespace korvane::component {
 
 // The outcome of every component call, numbered as on the desktop platform the clients know.
 using HRESULT = std::int32_t;
@@ -37,4 +37,4 @@ constexpr bool failed(HRESULT result) { return result < 0; }
 // digits.
 std::string resultName(HRESULT result);
 
-}  // namespace korvane
+}  // namespace korvane::component

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cctype>
 
-namespace korvane {
+namespace korvane::component {
 namespace {
 
 bool sameNameIgnoringCase(std::string_view a, std::string_view b) {
@@ -64,4 +64,4 @@ HRESULT idsOfNames(const InterfaceDescription& interface, std::span<const std::s
   return result;
 }
 
-}  // namespace korvane
+}  // namespace korvane::component

@@ -8,7 +8,7 @@
 #include <span>
 #include <string_view>
 
-namespace korvane {
+namespace korvane::component {
 
 // The static description of a component library, written once by the library. Name lookup,
 // argument checks and registration are all derived from it.
@@ -54,4 +54,4 @@ HRESULT checkArguments(const FunctionDescription& function, std::span<const Vari
 HRESULT idsOfNames(const InterfaceDescription& interface, std::span<const std::string> names,
                    std::span<DispId> ids);
 
-}  // namespace korvane
+}  // namespace korvane::component

@@ -8,7 +8,7 @@
 #include <span>
 #include <string>
 
-namespace korvane {
+namespace korvane::component {
 
 using DispId = std::int32_t;
 inline constexpr DispId DISPID_UNKNOWN = -1;
@@ -63,4 +63,4 @@ class IClassFactory : public IUnknown {
   ~IClassFactory() = default;
 };
 
-}  // namespace korvane
+}  // namespace korvane::component

@@ -4,7 +4,7 @@
 #include <string>
 #include <utility>
 
-namespace korvane {
+namespace korvane::component {
 
 // A boolean of the automation types: 16 bits, true is all bits set, false is 0. Other bit
 // patterns can arrive from clients and are neither.
@@ -56,4 +56,4 @@ struct Variant {
   }
 };
 
-}  // namespace korvane
+}  // namespace korvane::component

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-namespace korvane {
+namespace korvane::component {
 
 // A component library's version resource, exported by the library as the data symbol
 // DllVersionInfo so that a client can read it after dlopen.
@@ -13,4 +13,4 @@ struct VersionInfo {
   const char* comments;
 };
 
-}  // namespace korvane
+}  // namespace korvane::component
