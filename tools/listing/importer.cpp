@@ -210,7 +210,7 @@ ImportResult Importer::importFile(const std::filesystem::path& file) {
     run.emplace(*this, file);
     ImportResult result = run->go();
     m_db.exec("COMMIT");
-    // Gives back the disk space the write-ahead log took; readers may keep part of it for now.
+    // Gives back the disk space the write-ahead log took; readers may hold some of it for now.
     m_db.exec("PRAGMA wal_checkpoint(TRUNCATE)");
     return result;
   } catch (...) {
