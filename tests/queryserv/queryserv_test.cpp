@@ -289,5 +289,15 @@ TEST_F(ComponentTest, QuorbelCallRegistersAndShowsServerLeasingsBoxOnStandardErr
   EXPECT_EQ(readBytes(out), "result empty\nargument 1 bool:true\n");
 }
 
+// Widgets may only be made on the application's thread: a box from any other goes to standard error.
+TEST(DefaultMessageBox, OffTheGuiThreadGoesToStandardError) {
+  testing::internal::CaptureStderr();
+  std::thread([] {
+    showMessageBox("Quorbel", "The server QUERYSERV will not be used", MessageIcon::Information);
+  }).join();
+  EXPECT_EQ(testing::internal::GetCapturedStderr(),
+            "Quorbel\n[information]\nThe server QUERYSERV will not be used\n[OK]\n");
+}
+
 }  // namespace
 }  // namespace korvane::component
