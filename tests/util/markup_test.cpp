@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 #include <random>
 #include <regex>
+#include <sys/stat.h>
 
 namespace korvane {
 namespace {
@@ -69,7 +70,11 @@ TEST(Killhtml, RewritesTheResultAndCreatesAMissingPage) {
   test::writeBytes(dir / "comprm.dat", std::string(5000, 'o'));
   EXPECT_EQ(stripped(dir, "<b>new</b>"), " new ");
   fs::remove(dir / "entity.html");
+  const mode_t umask = ::umask(0);
   killhtml(dir / "entity.html", dir / "comprm.dat");
+  ::umask(umask);
+  // An ordinary file: readable and writable as far as the umask allows, never executable.
+  EXPECT_EQ(fs::status(dir / "entity.html").permissions(), static_cast<fs::perms>(0666));
   EXPECT_EQ(test::readBytes(dir / "entity.html"), "");
   EXPECT_EQ(test::readBytes(dir / "comprm.dat"), "");
 }
