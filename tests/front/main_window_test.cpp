@@ -9,7 +9,6 @@
 #include "support/recording_link_opener.h"
 #include "support/run_fakes.h"
 
-#include <QAbstractItemView>
 #include <QAccessible>
 #include <QComboBox>
 #include <QLabel>
@@ -56,26 +55,6 @@ TEST(MainWindow, PredictChecksThePostCodeThenThePropertyType) {
             : std::vector<test::ShownBox>{};
     EXPECT_EQ(rig.boxes.shown, expected) << c.postcode << "/" << c.type;
     EXPECT_EQ(rig.pages.urls.size(), c.message != nullptr ? 0u : 1u);
-  }
-}
-
-TEST(MainWindow, PredictRunsWithEveryPropertyTypePickedFromTheList) {
-  for (const char* type : {"Detached", "Semi-Detached", "Terraced", "Flat"}) {
-    FrontRig rig;
-    QTest::keyClicks(rig.front.txt_postcode(), "ab1 2cd");
-    QComboBox* list = rig.front.txt_propertytype();
-    list->showPopup();
-    const QModelIndex entry = list->view()->model()->index(list->findText(type), 0);
-    QTest::mouseClick(list->view()->viewport(), Qt::LeftButton, {},
-                      list->view()->visualRect(entry).center());
-    rig.front.txt_valuation()->setText(QString::fromUtf8("£185,500"));
-    rig.front.txt_purchasedago()->setCurrentIndex(6);
-    QTest::mouseClick(rig.front.Image3(), Qt::LeftButton);
-    EXPECT_TRUE(rig.boxes.shown.empty()) << type;
-    ASSERT_EQ(rig.pages.urls.size(), 1u) << type;
-    EXPECT_TRUE(rig.pages.urls[0].ends_with("postcode=ab1%202cd")) << rig.pages.urls[0];
-    EXPECT_EQ(rig.buffer.text("lbl_estdhouseprice"), test::cp("£185,500"));
-    EXPECT_EQ(rig.buffer.text("lbl_period"), "7");
   }
 }
 
