@@ -7,7 +7,6 @@
 #include "support/files.h"
 #include "support/run_fakes.h"
 #include "util/basic.h"
-#include "util/program_end.h"
 
 #include <gtest/gtest.h>
 #include <regex>
@@ -175,25 +174,6 @@ TEST(ValuationRun, ASecondStartDuringAPauseDoesNothing) {
   EXPECT_EQ(rig.browser.urls.size(), 1u);
   EXPECT_EQ(rig.progress.lines, kAcaciaLines);
   EXPECT_EQ(rig.waiter.seconds, kPauses);
-}
-
-TEST(ValuationRun, TheProgramsEndDuringAPauseStopsTheRunThere) {
-  const struct {
-    std::size_t pause, linesListed;
-  } cases[] = {{0, 1}, {1, 2}, {4, 4}, {6, 7}, {7, 9}};
-  for (const auto& c : cases) {
-    RunRig rig;
-    rig.pages.pages = {listingPage("Acacia Avenue", "250,000")};
-    rig.waiter.duringWait = [&](std::size_t index) {
-      if (index == c.pause) throw ProgramEnding();
-    };
-    EXPECT_THROW(rig.run.DoProc(), ProgramEnding);
-    EXPECT_EQ(rig.progress.lines.size(), c.linesListed) << c.pause;
-    EXPECT_EQ(rig.waiter.seconds.size(), c.pause + 1);
-    EXPECT_FALSE(rig.report.visible);
-    EXPECT_EQ(rig.report.refreshes, 0);
-    EXPECT_FALSE(rig.run.running());
-  }
 }
 
 }  // namespace
