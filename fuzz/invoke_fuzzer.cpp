@@ -17,6 +17,7 @@ namespace {
 using namespace korvane::component;
 
 struct CountingSink final : MessageBoxSink {
+  CountingSink() { setMessageBoxSink(this); }
   void show(const std::string&, const std::string&, MessageIcon) override { ++shown; }
   int shown = 0;
 };
@@ -26,7 +27,6 @@ struct CountingSink final : MessageBoxSink {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   static CountingSink sink;
   static ModuleState module;
-  [[maybe_unused]] static const bool installed = (setMessageBoxSink(&sink), true);
 
   korvane::fuzz::FuzzInput input(data, size);
   const std::uint8_t choice = input.byte();
@@ -59,9 +59,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const FunctionDescription* function = findFunction(cn_dipInterface, id);
   std::size_t mismatch = 0;
   while (function && mismatch < std::min(args.size(), function->params.size()) &&
-         args[mismatch].type == function->params[mismatch].type) {
+         args[mismatch].type == function->params[mismatch].type)
     ++mismatch;
-  }
   if (function == nullptr) {
     FUZZ_CHECK(hr == DISP_E_MEMBERNOTFOUND);
   } else if (args.size() != function->params.size()) {
