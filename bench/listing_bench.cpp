@@ -10,7 +10,8 @@
 // Prints requests per second and the 99th percentile. Goals: at least half the constant page's
 // rate; a 99th percentile under 2 ms.
 //
-//   listing_bench [FOLDER [--pages]]   the files go to FOLDER (default: a new folder in the temporary
+//   listing_bench [FOLDER [--pages]]   the files go to FOLDER (default: a new folder in the
+//   temporary
 //                                      one); --pages measures only the pages, from the database
 //                                      an earlier run left in FOLDER
 
@@ -23,16 +24,16 @@
 #include <fcntl.h>
 #include <httplib.h>
 #include <spawn.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
-#include <cmath>
 #include <chrono>
+#include <cmath>
 #include <cstdio>
 #include <filesystem>
 #include <string>
+#include <sys/resource.h>
+#include <sys/wait.h>
 #include <vector>
 
 extern char** environ;
@@ -116,8 +117,9 @@ long benchImport(const fs::path& folder, long rows, const fs::path& ours) {
   fs::remove(plain);
   std::string columns;
   for (int i = 1; i <= 16; ++i) columns += (i > 1 ? ",c" : "c") + std::to_string(i);
-  const ChildRun shell = runChild({"sqlite3", plain.string(), "CREATE TABLE prices(" + columns + ")",
-                                   ".import --csv " + file.string() + " prices"});
+  const ChildRun shell =
+      runChild({"sqlite3", plain.string(), "CREATE TABLE prices(" + columns + ")",
+                ".import --csv " + file.string() + " prices"});
   fs::remove(plain);
   fs::remove(file);
 
@@ -132,7 +134,8 @@ long benchImport(const fs::path& folder, long rows, const fs::path& ours) {
   if (korvane.ok) {
     const auto db = korvane::listing::openForReading(ours.string());
     const auto kept = db->single("SELECT count(*) FROM sales");
-    if (kept != rows) std::printf("  the listing holds %lld rows, not all\n", static_cast<long long>(kept));
+    if (kept != rows)
+      std::printf("  the listing holds %lld rows, not all\n", static_cast<long long>(kept));
   }
   if (korvane.ok && shell.ok) {
     const double ratio = shell.seconds / korvane.seconds;
@@ -174,9 +177,9 @@ Served benchPages(korvane::listing::ListingSite& site, const std::vector<std::st
 int main(int argc, char** argv) {
   std::setvbuf(stdout, nullptr, _IOLBF, 0);
   const bool ownFolder = argc < 2;
-  const fs::path folder = ownFolder ? fs::temp_directory_path() /
-                                          ("korvane-listing-bench-" + std::to_string(getpid()))
-                                    : fs::path(argv[1]);
+  const fs::path folder =
+      ownFolder ? fs::temp_directory_path() / ("korvane-listing-bench-" + std::to_string(getpid()))
+                : fs::path(argv[1]);
   fs::create_directories(folder);
   const fs::path database = folder / "listing.sqlite";
 
@@ -213,7 +216,8 @@ int main(int argc, char** argv) {
   const double ratio = pages.perSecond / fixed.perSecond;
   std::printf("  rate / constant page's rate  %.2f (goal >= 0.5: %s)\n", ratio,
               ratio >= 0.5 ? "met" : "NOT met");
-  std::printf("  p99 %.3f ms (goal < 2 ms: %s)\n", pages.p99Ms, pages.p99Ms < 2 ? "met" : "NOT met");
+  std::printf("  p99 %.3f ms (goal < 2 ms: %s)\n", pages.p99Ms,
+              pages.p99Ms < 2 ? "met" : "NOT met");
 
   if (ownFolder) fs::remove_all(folder);
   return 0;
