@@ -10,6 +10,8 @@
 #include <QNetworkRequest>
 #include <QUrl>
 
+#include <optional>
+
 namespace korvane {
 namespace {
 
@@ -31,9 +33,22 @@ QUrl addressOf(const std::string& url) {
   return QUrl::fromEncoded(encoded, QUrl::StrictMode);
 }
 
+// The body's length as the server announced it, if it did. After a redirect Qt may join the
+// redirect's headers with the page's ("Content-Length: 0, 16"); the page's value comes last.
+std::optional<qulonglong> announcedLength(const QNetworkReply& reply) {
+  const QByteArray header = reply.rawHeader("Content-Length");
+  bool valid = false;
+  const qulonglong length = header.mid(header.lastIndexOf(',') + 1).trimmed().toULongLong(&valid);
+  return valid ? std::optional(length) : std::nullopt;
+}
+
 // True when the server answered with a status and the whole body arrived, whatever the status.
-bool bodyComplete(const QNetworkReply& reply) {
+bool bodyComplete(const QNetworkReply& reply, std::size_t received) {
   if (!reply.attribute(QNetworkRequest::HttpStatusCodeAttribute).isValid()) return false;
+  // Qt may finish a reply whose connection closed midway as if the close ended the body, even
+  // when the server announced more.
+  const std::optional<qulonglong> announced = announcedLength(reply);
+  if (announced && *announced != received) return false;
   const QNetworkReply::NetworkError error = reply.error();
   // Qt reports 4xx and 5xx answers as errors; they still carry a whole body.
   return error == QNetworkReply::NoError || error == QNetworkReply::ProtocolInvalidOperationError ||
@@ -98,7 +113,7 @@ std::string PageFetcher::fetch(const std::string& url) {
 
   if (!reply->isFinished()) loop.exec(QEventLoop::ExcludeUserInputEvents);
   if (!abandoned) drain();
-  if (abandoned || !reply->isFinished() || !bodyComplete(*reply)) {
+  if (abandoned || !reply->isFinished() || !bodyComplete(*reply, body.size())) {
     reply->abort();
     return {};
   }

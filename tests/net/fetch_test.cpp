@@ -85,7 +85,9 @@ TEST(PageFetcher, AStalledBrokenOrOversizedBodyGivesEmptyText) {
   server.breakOff("/stalled", 1000, "<html>the first part", 5min);
   server.breakOff("/cut", 5000, std::string(1000, 'x'));
   EXPECT_EQ(PageFetcher(300ms).fetch(server.url("/stalled")), "");
-  EXPECT_EQ(PageFetcher().fetch(server.url("/cut")), "");
+  // The connection's close races Qt's reading of the body: a few tries show either order.
+  for (int attempt = 0; attempt < 50; ++attempt)
+    EXPECT_EQ(PageFetcher().fetch(server.url("/cut")), "") << attempt;
   for (const std::size_t size : {999, 1000, 1001, 300'000}) {
     server.serve("/big", 200, patterned(size));
     const std::string fetched = PageFetcher(30s, 1000).fetch(server.url("/big"));
