@@ -28,7 +28,18 @@ LoopbackServer::LoopbackServer(Scheme scheme) {
       response.set_redirect(answer->location, answer->status);
     } else if (answer->announced == 0) {
       response.status = answer->status;
-      response.set_content(answer->body, "text/html");
+      // Sent straight from the answer, so a long body is not copied for every request; an empty
+      // one goes out with "Content-Length: 0", which a provider of no bytes would not announce.
+      if (answer->body.empty()) {
+        response.set_content("", "text/html");
+      } else {
+        response.set_content_provider(
+            answer->body.size(), "text/html",
+            [answer](std::size_t offset, std::size_t length, httplib::DataSink& sink) {
+              return sink.write(answer->body.data() + offset,
+                                std::min(length, answer->body.size() - offset));
+            });
+      }
     } else {
       response.set_content_provider(
           answer->announced, "text/html",
