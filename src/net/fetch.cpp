@@ -10,7 +10,9 @@
 #include <QNetworkRequest>
 #include <QUrl>
 
+#include <cstdint>
 #include <optional>
+#include <sys/mman.h>
 
 namespace korvane {
 namespace {
@@ -31,6 +33,17 @@ QUrl addressOf(const std::string& url) {
     }
   }
   return QUrl::fromEncoded(encoded, QUrl::StrictMode);
+}
+
+// Asks the kernel to back a long body with large pages: filling a fresh 64 MiB buffer page by
+// 4 KiB page otherwise spends more time in page faults than in the transfer. Only a hint.
+void preferLargePages(std::string& body) {
+  constexpr std::uintptr_t kLargePage = 2 << 20;
+  if (body.capacity() < 2 * kLargePage) return;
+  const auto start = reinterpret_cast<std::uintptr_t>(body.data());
+  const std::uintptr_t first = (start + kLargePage - 1) & ~(kLargePage - 1);
+  const std::uintptr_t last = (start + body.capacity()) & ~(kLargePage - 1);
+  if (last > first) ::madvise(reinterpret_cast<void*>(first), last - first, MADV_HUGEPAGE);
 }
 
 // The body's length as the server announced it, if it did. After a redirect Qt may join the
@@ -102,7 +115,10 @@ std::string PageFetcher::fetch(const std::string& url) {
   QObject::connect(reply, &QNetworkReply::metaDataChanged, &loop, [&] {
     const QVariant length = reply->header(QNetworkRequest::ContentLengthHeader);
     const qulonglong announced = length.isValid() ? length.toULongLong() : 0;
-    if (announced > body.size() && announced <= m_bodyLimit) body.reserve(announced);
+    if (announced > body.size() && announced <= m_bodyLimit) {
+      body.reserve(announced);
+      preferLargePages(body);
+    }
   });
   QObject::connect(reply, &QNetworkReply::readyRead, &loop, drain);
   QObject::connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
