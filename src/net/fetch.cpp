@@ -113,8 +113,7 @@ std::string PageFetcher::fetch(const std::string& url) {
   // Room for the announced body at once: growing a long page step by step copies it again and
   // again. An announcement beyond the limit reserves nothing; the limit ends that transfer.
   QObject::connect(reply, &QNetworkReply::metaDataChanged, &loop, [&] {
-    const QVariant length = reply->header(QNetworkRequest::ContentLengthHeader);
-    const qulonglong announced = length.isValid() ? length.toULongLong() : 0;
+    const qulonglong announced = announcedLength(*reply).value_or(0);
     if (announced > body.size() && announced <= m_bodyLimit) {
       body.reserve(announced);
       preferLargePages(body);
