@@ -1,6 +1,7 @@
 #include "chart_widget.h"
 
 #include "chart/painter_surface.h"
+#include "platform/clickable.h"
 #include "util/basic.h"
 
 #include <QAction>
@@ -9,7 +10,6 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPen>
-#include <QStyleOptionFocusRect>
 
 namespace korvane {
 
@@ -105,12 +105,7 @@ void ChartWidget::paintEvent(QPaintEvent*) {
     painter.drawRect(QRectF(toPixels(outline.left), toPixels(outline.top), toPixels(outline.width),
                             toPixels(outline.height)));
   }
-  if (hasFocus()) {
-    QStyleOptionFocusRect option;
-    option.initFrom(this);
-    option.state |= QStyle::State_KeyboardFocusChange;  // the focus only ever comes from Tab
-    style()->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &painter, this);
-  }
+  paintFocusMark(*this, painter);
 }
 
 void ChartWidget::keyPressEvent(QKeyEvent* event) {

@@ -91,14 +91,18 @@ bool Clickable::keyPress(const QKeyEvent* event) {
          (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space);
 }
 
+void paintFocusMark(QWidget& control, QPainter& painter) {
+  if (!control.hasFocus()) return;
+  QStyleOptionFocusRect option;
+  option.initFrom(&control);
+  option.state |= QStyle::State_KeyboardFocusChange;
+  control.style()->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &painter, &control);
+}
+
 void Clickable::paintFocusMark() const {
   if (!m_control.hasFocus()) return;
   QPainter painter(&m_control);
-  QStyleOptionFocusRect option;
-  option.initFrom(&m_control);
-  // The control takes the focus from the keyboard only, so the mark is always due.
-  option.state |= QStyle::State_KeyboardFocusChange;
-  m_control.style()->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &painter, &m_control);
+  korvane::paintFocusMark(m_control, painter);
 }
 
 }  // namespace korvane

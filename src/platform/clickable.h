@@ -12,9 +12,14 @@
 
 class QKeyEvent;
 class QMouseEvent;
+class QPainter;
 class QWidget;
 
 namespace korvane {
+
+// Paints the window style's focus mark over control with painter while control has the keyboard
+// focus. For controls that take the focus from the keyboard only, so the mark is always due.
+void paintFocusMark(QWidget& control, QPainter& painter);
 
 class Clickable {
  public:
