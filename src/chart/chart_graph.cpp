@@ -3,6 +3,7 @@
 #include "chart/chart.h"
 #include "chart/chart_text.h"
 #include "util/basic.h"
+#include "util/strings.h"
 
 #include <string_view>
 #include <vector>
@@ -23,22 +24,6 @@ constexpr Color kGrid = 0xC0C0C0;
 double divide(double numerator, double denominator) {
   if (denominator == 0) throw Failure(FailureKind::DivisionByZero);
   return numerator / denominator;
-}
-
-// The texts between the commas; an empty text has none, a trailing comma gives an empty last one.
-std::vector<std::string_view> splitValues(std::string_view series) {
-  std::vector<std::string_view> parts;
-  if (series.empty()) return parts;
-  std::size_t start = 0;
-  for (;;) {
-    std::size_t comma = series.find(',', start);
-    if (comma == std::string_view::npos) {
-      parts.push_back(series.substr(start));
-      return parts;
-    }
-    parts.push_back(series.substr(start, comma - start));
-    start = comma + 1;
-  }
 }
 
 }  // namespace

@@ -1,20 +1,20 @@
 #include "report/chart_description.h"
 
 #include "front/money_text.h"
+#include "util/strings.h"
 
 namespace korvane {
 namespace {
 
 std::string seriesInWords(const char* name, const std::vector<std::string>& years,
-                          std::string_view values) {
+                          std::string_view series) {
+  const std::vector<std::string_view> values = splitValues(series);
+  if (values.empty()) return std::string(name) + ": no figures.";
   std::string words = std::string(name) + ":";
-  if (values.empty()) return words + " no figures.";
-  for (std::size_t n = 0; !values.empty(); ++n) {
-    const std::size_t comma = values.find(',');
+  for (std::size_t n = 0; n < values.size(); ++n) {
     words += n == 0 ? " " : ", ";
     if (n < years.size()) words += years[n] + " ";
-    words += moneyText(values.substr(0, comma));
-    values.remove_prefix(comma == std::string_view::npos ? values.size() : comma + 1);
+    words += moneyText(values[n]);
   }
   return words + ".";
 }

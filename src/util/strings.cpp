@@ -249,4 +249,19 @@ std::string Format_Telephone_Number(std::string_view Telnum) {
   return out;
 }
 
+std::vector<std::string_view> splitValues(std::string_view series) {
+  std::vector<std::string_view> parts;
+  if (series.empty()) return parts;
+  std::size_t start = 0;
+  for (;;) {
+    std::size_t comma = series.find(',', start);
+    if (comma == std::string_view::npos) {
+      parts.push_back(series.substr(start));
+      return parts;
+    }
+    parts.push_back(series.substr(start, comma - start));
+    start = comma + 1;
+  }
+}
+
 }  // namespace korvane

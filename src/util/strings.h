@@ -1,12 +1,13 @@
 #pragma once
 
 // The text operations a valuation run cuts its values with: the text between two markers, a split
-// into digits and other characters, and the fixed character pattern of a figure. Text is
-// Windows-1252 bytes; positions have no length limit.
+// into digits and other characters, the fixed character pattern of a figure and the values of a
+// comma-separated series. Text is Windows-1252 bytes; positions have no length limit.
 
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace korvane {
 
@@ -42,5 +43,9 @@ std::size_t findText(std::string_view text, std::string_view needle, std::size_t
 
 // text without the spaces (0x20 only) at both ends.
 std::string_view trimSpaces(std::string_view text);
+
+// The texts between the commas of a series such as "250,262,275": an empty text has none, a
+// trailing comma gives an empty last one. Never fails.
+std::vector<std::string_view> splitValues(std::string_view series);
 
 }  // namespace korvane
