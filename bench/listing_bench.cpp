@@ -10,10 +10,10 @@
 // Prints requests per second and the 99th percentile. Goals: at least half the constant page's
 // rate; a 99th percentile under 2 ms.
 //
-//   listing_bench [FOLDER [--pages]]   the files go to FOLDER (default: a new folder in the
-//   temporary
-//                                      one); --pages measures only the pages, from the database
-//                                      an earlier run left in FOLDER
+//   listing_bench [FOLDER [--pages]]
+//
+// The files go to FOLDER (default: a new folder in the temporary one); --pages measures only the
+// pages, from the database an earlier run left in FOLDER.
 
 #include "listing/listing_db.h"
 #include "listing/listing_site.h"
