@@ -50,8 +50,8 @@ QLabel* caption(QWidget* parent, const char* name, const QString& text, int left
   return label;
 }
 
-QComboBox* dropDown(QWidget* parent, const char* name, int top, const QStringList& entries,
-                    const QString& text) {
+DropDownList* dropDown(QWidget* parent, const char* name, int top, const QStringList& entries,
+                       const QString& text) {
   auto* box = new DropDownList(parent);
   box->setObjectName(name);
   box->setInsertPolicy(QComboBox::NoInsert);
@@ -136,9 +136,10 @@ void frm_front::buildInputs() {
     if (auto* list = qobject_cast<QComboBox*>(field)) list->lineEdit()->setAccessibleName(name);
   }
   // Enter in any field does what a click on Predict does.
-  for (QLineEdit* field : {m_postcode, m_valuation, m_bedrooms->lineEdit(),
-                           m_propertyType->lineEdit(), m_purchasedAgo->lineEdit()})
+  for (QLineEdit* field : {m_postcode, m_valuation})
     connect(field, &QLineEdit::returnPressed, this, [this] { Image3_Click(); });
+  for (DropDownList* list : {m_bedrooms, m_propertyType, m_purchasedAgo})
+    connect(list, &DropDownList::returnPressed, this, [this] { Image3_Click(); });
 }
 
 void frm_front::buildCaptions() {
@@ -207,6 +208,7 @@ void frm_front::Form_Load() {
   // On top before the first show: changing the flag of a shown window hides and shows it again.
   SetWindowOnTop(this, true);
   show();
+  m_postcode->setFocus();  // the user starts by typing the post code
   m_workFolder.deleteWorkFiles();
 }
 
@@ -237,6 +239,7 @@ void frm_front::DoProc() {
 void frm_front::clearForAnotherValuation() {
   m_bedrooms->update();
   m_postcode->clear();
+  m_postcode->setFocus();  // for the next post code, once the window shows again
   m_propertyType->update();
   m_purchasedAgo->update();
   m_valuation->setText(

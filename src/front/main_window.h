@@ -4,6 +4,7 @@
 // and starts a valuation run with the Predict picture.
 
 #include "front/run_ports.h"
+#include "platform/drop_down_list.h"
 #include "platform/program_window.h"
 
 #include <QWidget>
@@ -81,10 +82,10 @@ class frm_front final : public ProgramWindow, public RunInputs {
   ValuationRun* m_run = nullptr;
 
   QLineEdit* m_postcode = nullptr;
-  QComboBox* m_bedrooms = nullptr;
-  QComboBox* m_propertyType = nullptr;
+  DropDownList* m_bedrooms = nullptr;
+  DropDownList* m_propertyType = nullptr;
   QLineEdit* m_valuation = nullptr;
-  QComboBox* m_purchasedAgo = nullptr;
+  DropDownList* m_purchasedAgo = nullptr;
   SvgPicture* m_predict = nullptr;
   LinkLabel* m_visitLink = nullptr;
   QLabel* m_printed = nullptr;  // the lines printed on the window's surface

@@ -32,10 +32,13 @@ void DropDownList::showPopup() {
 }
 
 void DropDownList::keyPressEvent(QKeyEvent* event) {
-  // The text field has had Enter first; QComboBox would hand it back for a second time. It goes on
-  // to the window instead.
+  // On a display Enter comes to the list, which has the focus for its text field; a key given to
+  // the text field itself comes on to the list once the field has ignored it. Either way it is
+  // told here once, and QComboBox does not hand it to the field a second time. With the pop-up
+  // open, Enter never comes here: the pop-up takes it to pick its entry.
   if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-    event->ignore();
+    event->accept();
+    emit returnPressed();
     return;
   }
   QComboBox::keyPressEvent(event);

@@ -17,6 +17,10 @@ class DropDownList final : public QComboBox {
 
   void showPopup() override;
 
+ signals:
+  // Enter or Return in the list's text field, with its pop-up closed.
+  void returnPressed();
+
  protected:
   void keyPressEvent(QKeyEvent* event) override;
 
