@@ -36,6 +36,8 @@ ListingSite::~ListingSite() { stop(); }
 void ListingSite::route() {
   httplib::Server& server = *m_server;
   server.set_keep_alive_timeout(1);  // so stop() is not held up by an idle client
+  // The launcher tells this service from another program on its port by this header.
+  server.set_default_headers({{"Server", "korvane-listing"}});
   // Only SO_REUSEADDR: the library's default also sets SO_REUSEPORT, which would let a second
   // site bind a port that one is already serving on and take half of its requests.
   server.set_socket_options([](socket_t socket) {
