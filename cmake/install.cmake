@@ -1,6 +1,7 @@
 # Installation: everything under one prefix (default /opt/korvane), because the program keeps its
 # work files in property/ beside its own executable:
 #   bin/korvane (the launcher)  bin/valdrin  bin/property/  bin/korvane-listing
+#   lib/libQuorbel.so and the component runtime it runs on, bin/quorbel-call
 #   share/korvane/sample-data/
 #   share/applications/korvane.desktop  share/icons/hicolor/scalable/apps/korvane.svg
 if(CMAKE_INSTALL_PREFIX_INITIALIZED_TO_DEFAULT)
@@ -39,6 +40,15 @@ if(TARGET valdrin)
     file(INSTALL \"${CMAKE_BINARY_DIR}/install-desktop/korvane\"
          DESTINATION \"\${CMAKE_INSTALL_PREFIX}/bin\" USE_SOURCE_PERMISSIONS)
   ")
+endif()
+
+# The component library and the terminal client that registers and calls it. Both run on the
+# shared component runtime, which they find beside themselves wherever the prefix is.
+if(TARGET Quorbel AND TARGET quorbel-call)
+  set_target_properties(Quorbel korvane_component PROPERTIES INSTALL_RPATH "$ORIGIN")
+  set_target_properties(quorbel-call PROPERTIES INSTALL_RPATH "$ORIGIN/../lib")
+  install(TARGETS Quorbel korvane_component LIBRARY DESTINATION lib)
+  install(TARGETS quorbel-call RUNTIME DESTINATION bin)
 endif()
 
 # The desktop file for the configured prefix, checked by desktop-file-validate among the tests.
