@@ -1,8 +1,7 @@
 #include "listing_site.h"
 
+#include "guarded_server.h"
 #include "maker_pages.h"
-
-#include <httplib.h>
 
 #include <algorithm>
 #include <chrono>
@@ -27,7 +26,12 @@ ListingSite::ListingSite(SoldPricesPage soldPricesPage, std::string footer, std:
     : m_soldPricesPage(std::move(soldPricesPage)),
       m_footer(std::move(footer)),
       m_log(log),
-      m_server(std::make_unique<httplib::Server>()) {
+      m_server(std::make_unique<GuardedServer>(
+          "korvane-listing",
+          [this](const std::string& remote, const std::string& request, int status, size_t bytes) {
+            logLine(remote + " \"" + printable(request) + "\" " + std::to_string(status) + " " +
+                    std::to_string(bytes));
+          })) {
   route();
 }
 
@@ -71,26 +75,16 @@ void ListingSite::route() {
   server.set_error_handler([this](const httplib::Request&, httplib::Response& res) {
     if (res.status == 404) res.set_content(notFoundPage(m_footer), kHtml);
   });
-  server.set_logger([this](const httplib::Request& req, const httplib::Response& res) {
-    logRequest(req.remote_addr, req.method, req.target, res.status, res.body.size());
-  });
 }
 
-void ListingSite::logRequest(const std::string& remote, const std::string& method,
-                             const std::string& target, int status, size_t bytes) {
+void ListingSite::logLine(const std::string& line) {
   std::lock_guard lock(m_logMutex);
-  m_log << remote << " \"" << printable(method) << " " << printable(target) << "\" " << status
-        << " " << bytes << std::endl;
+  m_log << line << std::endl;
 }
 
 int ListingSite::start(const std::string& host, int port) {
   if (m_thread.joinable()) return -1;
-  int bound = -1;
-  if (port == 0) {
-    bound = m_server->bind_to_any_port(host);
-  } else if (m_server->bind_to_port(host, port)) {
-    bound = port;
-  }
+  const int bound = m_server->bind(host, port);
   if (bound <= 0) return -1;
   m_listenEnded = false;
   m_thread = std::thread([this] {

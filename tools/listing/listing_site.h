@@ -12,11 +12,9 @@
 #include <string_view>
 #include <thread>
 
-namespace httplib {
-class Server;
-}
-
 namespace korvane::listing {
+
+class GuardedServer;
 
 class ListingSite {
  public:
@@ -44,14 +42,13 @@ class ListingSite {
 
  private:
   void route();
-  void logRequest(const std::string& remote, const std::string& method, const std::string& target,
-                  int status, size_t bytes);
+  void logLine(const std::string& line);
 
   SoldPricesPage m_soldPricesPage;
   std::string m_footer;
   std::ostream& m_log;
   std::mutex m_logMutex;
-  std::unique_ptr<httplib::Server> m_server;
+  std::unique_ptr<GuardedServer> m_server;
   std::atomic<bool> m_listenEnded = false;
   std::thread m_thread;
 };
