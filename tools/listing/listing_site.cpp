@@ -4,6 +4,7 @@
 #include "maker_pages.h"
 
 #include <algorithm>
+#include <cctype>
 #include <chrono>
 #include <ostream>
 #include <sys/socket.h>
@@ -18,6 +19,16 @@ std::string printable(const std::string& text) {
   std::string out;
   for (unsigned char c : text) out += (c < 0x20 || c == 0x7F) ? '?' : static_cast<char>(c);
   return out;
+}
+
+std::string lowerCase(std::string text) {
+  for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return text;
+}
+
+// An address as a Host header writes it.
+std::string hostName(const std::string& address) {
+  return address.find(':') == std::string::npos ? lowerCase(address) : "[" + address + "]";
 }
 
 }  // namespace
@@ -47,6 +58,17 @@ void ListingSite::route() {
     setsockopt(socket, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
   });
 
+  server.set_pre_routing_handler([this](const httplib::Request& req, httplib::Response& res) {
+    if (!isAddressedHere(req)) {
+      res.status = 421;  // Misdirected Request
+    } else if (GuardedServer::announcesBody(req)) {
+      res.status = 413;  // no page takes a body; it is not read
+      res.set_header("Connection", "close");
+    } else {
+      return httplib::Server::HandlerResponse::Unhandled;
+    }
+    return httplib::Server::HandlerResponse::Handled;
+  });
   server.Get("/index.php", [this](const httplib::Request& req, httplib::Response& res) {
     if (req.get_param_value("con") != "sold_prices_street") {
       res.status = 404;
@@ -77,6 +99,19 @@ void ListingSite::route() {
   });
 }
 
+bool ListingSite::isAddressedHere(const httplib::Request& req) const {
+  // No browser leaves Host out, so a request without one is no page's doing.
+  if (!req.has_header("Host")) return true;
+  if (req.get_header_value_count("Host") > 1) return false;
+  const std::string host = lowerCase(req.get_header_value("Host"));
+  const std::string port = ":" + std::to_string(m_port);
+  for (const std::string& name : {std::string("127.0.0.1"), std::string("localhost"),
+                                  hostName(m_bind), hostName(req.local_addr)}) {
+    if (host == name || host == name + port) return true;
+  }
+  return false;
+}
+
 void ListingSite::logLine(const std::string& line) {
   std::lock_guard lock(m_logMutex);
   m_log << line << std::endl;
@@ -86,6 +121,8 @@ int ListingSite::start(const std::string& host, int port) {
   if (m_thread.joinable()) return -1;
   const int bound = m_server->bind(host, port);
   if (bound <= 0) return -1;
+  m_bind = host;
+  m_port = bound;
   m_listenEnded = false;
   m_thread = std::thread([this] {
     m_server->listen_after_bind();

@@ -1,7 +1,11 @@
 #pragma once
 
 // The listing and maker's site over HTTP: the sold-prices page, the maker's pages, 404 for anything
-// else, one log line per request.
+// else, one log line per request. Only requests addressed to the site are answered: a Host header
+// other than 127.0.0.1, localhost, the bound address or the address the request reached (each
+// with the bound port, or without a port) gets 421, so that a web page on a name of its own that
+// resolves to this machine cannot read the pages. A request with a body gets 413. The bounds on
+// size and time that every request meets are GuardedServer's.
 
 #include <atomic>
 #include <functional>
@@ -11,6 +15,10 @@
 #include <string>
 #include <string_view>
 #include <thread>
+
+namespace httplib {
+struct Request;
+}
 
 namespace korvane::listing {
 
@@ -42,6 +50,7 @@ class ListingSite {
 
  private:
   void route();
+  bool isAddressedHere(const httplib::Request& req) const;
   void logLine(const std::string& line);
 
   SoldPricesPage m_soldPricesPage;
@@ -49,6 +58,8 @@ class ListingSite {
   std::ostream& m_log;
   std::mutex m_logMutex;
   std::unique_ptr<GuardedServer> m_server;
+  std::string m_bind;  // as start() was given it
+  int m_port = 0;      // as bound
   std::atomic<bool> m_listenEnded = false;
   std::thread m_thread;
 };
