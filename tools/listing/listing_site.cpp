@@ -80,8 +80,10 @@ void ListingSite::route() {
     try {
       res.set_content(m_soldPricesPage(postcode), kHtml);
     } catch (const std::exception& error) {
+      // The reason names the database's file: it goes to the log, not to whoever asks.
+      logLine("korvane-listing: " + printable(req.target) + ": " + error.what());
       res.status = 500;
-      res.set_content(std::string("The listing cannot be read: ") + error.what() + "\n",
+      res.set_content("The listing cannot be read; the service's log says why.\n",
                       "text/plain; charset=utf-8");
     }
   });

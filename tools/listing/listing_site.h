@@ -27,7 +27,8 @@ class GuardedServer;
 class ListingSite {
  public:
   // The whole sold-prices page for a post code as it was asked for. Called from the server's
-  // threads at once; an exception it throws answers the request with status 500.
+  // threads at once; an exception it throws answers the request with status 500, and its
+  // message, which may name files, goes to the log only.
   using SoldPricesPage = std::function<std::string(std::string_view postcode)>;
 
   // Serves `soldPricesPage` and the maker's pages with `footer` (plain text) at their foot, and
