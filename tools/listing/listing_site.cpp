@@ -1,10 +1,10 @@
 #include "listing_site.h"
 
+#include "guarded_server.h"
 #include "maker_pages.h"
 
-#include <httplib.h>
-
 #include <algorithm>
+#include <cctype>
 #include <chrono>
 #include <ostream>
 #include <sys/socket.h>
@@ -21,13 +21,28 @@ std::string printable(const std::string& text) {
   return out;
 }
 
+std::string lowerCase(std::string text) {
+  for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return text;
+}
+
+// An address as a Host header writes it.
+std::string hostName(const std::string& address) {
+  return address.find(':') == std::string::npos ? lowerCase(address) : "[" + address + "]";
+}
+
 }  // namespace
 
 ListingSite::ListingSite(SoldPricesPage soldPricesPage, std::string footer, std::ostream& log)
     : m_soldPricesPage(std::move(soldPricesPage)),
       m_footer(std::move(footer)),
       m_log(log),
-      m_server(std::make_unique<httplib::Server>()) {
+      m_server(std::make_unique<GuardedServer>(
+          "korvane-listing",
+          [this](const std::string& remote, const std::string& request, int status, size_t bytes) {
+            logLine(remote + " \"" + printable(request) + "\" " + std::to_string(status) + " " +
+                    std::to_string(bytes));
+          })) {
   route();
 }
 
@@ -45,6 +60,17 @@ void ListingSite::route() {
     setsockopt(socket, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
   });
 
+  server.set_pre_routing_handler([this](const httplib::Request& req, httplib::Response& res) {
+    if (!isAddressedHere(req)) {
+      res.status = 421;  // Misdirected Request
+    } else if (GuardedServer::announcesBody(req)) {
+      res.status = 413;  // no page takes a body; it is not read
+      res.set_header("Connection", "close");
+    } else {
+      return httplib::Server::HandlerResponse::Unhandled;
+    }
+    return httplib::Server::HandlerResponse::Handled;
+  });
   server.Get("/index.php", [this](const httplib::Request& req, httplib::Response& res) {
     if (req.get_param_value("con") != "sold_prices_street") {
       res.status = 404;
@@ -56,8 +82,10 @@ void ListingSite::route() {
     try {
       res.set_content(m_soldPricesPage(postcode), kHtml);
     } catch (const std::exception& error) {
+      // The reason names the database's file: it goes to the log, not to whoever asks.
+      logLine("korvane-listing: " + printable(req.target) + ": " + error.what());
       res.status = 500;
-      res.set_content(std::string("The listing cannot be read: ") + error.what() + "\n",
+      res.set_content("The listing cannot be read; the service's log says why.\n",
                       "text/plain; charset=utf-8");
     }
   });
@@ -73,27 +101,32 @@ void ListingSite::route() {
   server.set_error_handler([this](const httplib::Request&, httplib::Response& res) {
     if (res.status == 404) res.set_content(notFoundPage(m_footer), kHtml);
   });
-  server.set_logger([this](const httplib::Request& req, const httplib::Response& res) {
-    logRequest(req.remote_addr, req.method, req.target, res.status, res.body.size());
-  });
 }
 
-void ListingSite::logRequest(const std::string& remote, const std::string& method,
-                             const std::string& target, int status, size_t bytes) {
+bool ListingSite::isAddressedHere(const httplib::Request& req) const {
+  // No browser leaves Host out, so a request without one is no page's doing.
+  if (!req.has_header("Host")) return true;
+  if (req.get_header_value_count("Host") > 1) return false;
+  const std::string host = lowerCase(req.get_header_value("Host"));
+  const std::string port = ":" + std::to_string(m_port);
+  for (const std::string& name : {std::string("127.0.0.1"), std::string("localhost"),
+                                  hostName(m_bind), hostName(req.local_addr)}) {
+    if (host == name || host == name + port) return true;
+  }
+  return false;
+}
+
+void ListingSite::logLine(const std::string& line) {
   std::lock_guard lock(m_logMutex);
-  m_log << remote << " \"" << printable(method) << " " << printable(target) << "\" " << status
-        << " " << bytes << std::endl;
+  m_log << line << std::endl;
 }
 
 int ListingSite::start(const std::string& host, int port) {
   if (m_thread.joinable()) return -1;
-  int bound = -1;
-  if (port == 0) {
-    bound = m_server->bind_to_any_port(host);
-  } else if (m_server->bind_to_port(host, port)) {
-    bound = port;
-  }
+  const int bound = m_server->bind(host, port);
   if (bound <= 0) return -1;
+  m_bind = host;
+  m_port = bound;
   m_listenEnded = false;
   m_thread = std::thread([this] {
     m_server->listen_after_bind();

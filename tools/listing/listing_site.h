@@ -1,7 +1,11 @@
 #pragma once
 
 // The listing and maker's site over HTTP: the sold-prices page, the maker's pages, 404 for anything
-// else, one log line per request.
+// else, one log line per request. Only requests addressed to the site are answered: a Host header
+// other than 127.0.0.1, localhost, the bound address or the address the request reached (each
+// with the bound port, or without a port) gets 421, so that a web page on a name of its own that
+// resolves to this machine cannot read the pages. A request with a body gets 413. The bounds on
+// size and time that every request meets are GuardedServer's.
 
 #include <atomic>
 #include <functional>
@@ -13,15 +17,18 @@
 #include <thread>
 
 namespace httplib {
-class Server;
+struct Request;
 }
 
 namespace korvane::listing {
 
+class GuardedServer;
+
 class ListingSite {
  public:
   // The whole sold-prices page for a post code as it was asked for. Called from the server's
-  // threads at once; an exception it throws answers the request with status 500.
+  // threads at once; an exception it throws answers the request with status 500, and its
+  // message, which may name files, goes to the log only.
   using SoldPricesPage = std::function<std::string(std::string_view postcode)>;
 
   // Serves `soldPricesPage` and the maker's pages with `footer` (plain text) at their foot, and
@@ -44,14 +51,16 @@ class ListingSite {
 
  private:
   void route();
-  void logRequest(const std::string& remote, const std::string& method, const std::string& target,
-                  int status, size_t bytes);
+  bool isAddressedHere(const httplib::Request& req) const;
+  void logLine(const std::string& line);
 
   SoldPricesPage m_soldPricesPage;
   std::string m_footer;
   std::ostream& m_log;
   std::mutex m_logMutex;
-  std::unique_ptr<httplib::Server> m_server;
+  std::unique_ptr<GuardedServer> m_server;
+  std::string m_bind;  // as start() was given it
+  int m_port = 0;      // as bound
   std::atomic<bool> m_listenEnded = false;
   std::thread m_thread;
 };
