@@ -37,6 +37,8 @@ ListingSite::ListingSite(SoldPricesPage soldPricesPage, std::string footer, std:
     : m_soldPricesPage(std::move(soldPricesPage)),
       m_footer(std::move(footer)),
       m_log(log),
+      // Named in every answer's Server header: the launcher tells this service from another
+      // program on its port by it.
       m_server(std::make_unique<GuardedServer>(
           "korvane-listing",
           [this](const std::string& remote, const std::string& request, int status, size_t bytes) {
@@ -51,8 +53,6 @@ ListingSite::~ListingSite() { stop(); }
 void ListingSite::route() {
   httplib::Server& server = *m_server;
   server.set_keep_alive_timeout(1);  // so stop() is not held up by an idle client
-  // The launcher tells this service from another program on its port by this header.
-  server.set_default_headers({{"Server", "korvane-listing"}});
   // Only SO_REUSEADDR: the library's default also sets SO_REUSEPORT, which would let a second
   // site bind a port that one is already serving on and take half of its requests.
   server.set_socket_options([](socket_t socket) {
