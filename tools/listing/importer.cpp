@@ -21,136 +21,178 @@ ImportCounts& ImportCounts::operator+=(const ImportCounts& other) {
   return *this;
 }
 
-// One file's import inside its transaction.
-//
-// Into an empty listing the sales are gathered, sorted by post code and date, and written in
-// that order: writing the table in key order is several times faster than in file order. Once
-// the listing holds sales, and from the first C or D row, each row is applied where it belongs,
-// found by its transaction id.
+// One file's import inside its transaction, in three passes that each write in key order:
+// writing a B-tree in its key order is several times faster than in file order, and keeps
+// memory flat however large the listing.
+//  1. The rows are read and sorted by transaction id, keeping file order among equal ids.
+//  2. Each id's rows are applied in file order to what the listing holds for it (looked up in
+//     sale_ids, which maps an id to its sale's place), giving the counts and the id's final sale.
+//     sale_ids is updated in id order; the final sales, and removals of the sales they replace
+//     or delete, are sorted by their place.
+//  3. The sales table is written in order of place.
 class Importer::Run {
  public:
   Run(Importer& importer, const std::filesystem::path& file)
       : m_db(importer.m_db),
         m_importer(importer),
+        m_file(file),
         m_reader(file),
-        m_insert(m_db.prepare("INSERT INTO sales VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, "
-                              "?10, ?11, ?12, ?13)")) {}
+        m_byId(SaleSorter::Order::ById, importer.m_workFolder),
+        m_byPlace(SaleSorter::Order::ByPlace, importer.m_workFolder) {}
 
   ImportResult go() {
     m_previousNewest = newestSale(m_db);
-    if (m_db.single("SELECT count(*) FROM (SELECT 1 FROM sales LIMIT 1)") == 0) {
-      m_db.exec("DROP INDEX IF EXISTS sales_by_id");
-      m_sorter.emplace(m_importer.m_workFolder);
-    } else {
-      applyRowByRow();
+    m_listingEmpty = m_db.single("SELECT count(*) FROM (SELECT 1 FROM sale_ids LIMIT 1)") == 0;
+    readRows();
+    if (m_byId.size() == 0) {
+      if (m_result.firstRejected.empty())
+        throw std::runtime_error(displayName(m_file) + ": holds no Price Paid rows");
+      const RejectedRow& first = m_result.firstRejected.front();
+      throw std::runtime_error(displayName(m_file) + ": no row is a Price Paid row (line " +
+                               std::to_string(first.line) + ": " + first.reason + ")");
     }
-
-    std::string_view line;
-    while (m_reader.next(line)) {
-      if ((++m_rowsRead & 1023) == 0) tick(readShare());
-      if (line.empty()) continue;
-      const std::string problem = m_reader.tooLong() ? "line longer than 1 MiB" : m_row.read(line);
-      if (!problem.empty()) {
-        reject(problem);
-        continue;
-      }
-      const Sale& sale = m_row.sale();
-      if (m_sorter && sale.status != 'A') applyRowByRow();
-      if (m_sorter) {
-        m_sorter->add(sale);
-        ++m_gathered;
-        m_newestAdded = std::max(m_newestAdded, sale.date);
-      } else {
-        apply(sale);
-      }
-    }
-    writeGathered();
-
-    setNewestSale(m_db, m_rescan ? static_cast<int>(m_db.single("SELECT max(date) FROM sales"))
-                                 : std::max(m_previousNewest, m_newestAdded));
+    matchIds();
+    writeSales();
+    int newest = std::max(m_previousNewest, m_newestAdded);
+    if (m_newestRemoved && m_newestAdded < m_previousNewest)
+      newest = static_cast<int>(m_db.single("SELECT max(date) FROM sale_ids"));
+    setNewestSale(m_db, newest);
     return m_result;
   }
 
  private:
-  // Writes the sales gathered for sorting, if any, in order.
-  void writeGathered() {
-    if (!m_sorter) return;
-    std::uint64_t written = 0;
-    m_result.counts.replaced += m_sorter->merge([&](const Sale& sale) {
-      insert(sale);
-      ++m_result.counts.added;
-      if ((++written & 1023) == 0) tick(0.5 + 0.5 * static_cast<double>(written) / m_gathered);
+  struct Place {
+    std::string postcode;
+    int date = 0;
+  };
+  // A sale copied out of the sorter, whose sales last only for one call.
+  struct KeptSale {
+    Sale sale;
+    std::string texts;
+    void keep(const Sale& from) {
+      sale = from;
+      texts.clear();
+      std::string_view* fields[] = {&sale.propertyType, &sale.newBuild, &sale.tenure,
+                                    &sale.paon,         &sale.saon,     &sale.street,
+                                    &sale.locality,     &sale.town,     &sale.category};
+      for (std::string_view* field : fields) texts += *field;
+      std::size_t at = 0;
+      for (std::string_view* field : fields) {
+        *field = std::string_view(texts).substr(at, field->size());
+        at += field->size();
+      }
+    }
+  };
+
+  void readRows() {
+    std::string_view line;
+    while (m_reader.next(line)) {
+      if ((++m_rowsRead & 1023) == 0) tick(readShare(), m_rowsRead);
+      if (line.empty()) continue;
+      const std::string problem = m_reader.tooLong() ? "line longer than 1 MiB" : m_row.read(line);
+      if (problem.empty()) {
+        m_byId.add(m_row.sale());
+      } else {
+        reject(problem);
+      }
+    }
+  }
+
+  void matchIds() {
+    Statement find = m_db.prepare("SELECT postcode, date FROM sale_ids WHERE id = ?1");
+    Statement store = m_db.prepare("INSERT OR REPLACE INTO sale_ids VALUES (?1, ?2, ?3)");
+    Statement forget = m_db.prepare("DELETE FROM sale_ids WHERE id = ?1");
+    std::optional<Place> old;  // what the listing holds for the current id
+    bool present = false;      // whether the id has a sale after the rows so far
+    bool started = false;
+    KeptSale last;  // the id's last added or changed sale
+    std::uint64_t matched = 0;
+
+    auto finish = [&] {
+      const Sale& sale = last.sale;
+      const bool moved =
+          old && (!present || old->postcode != sale.postcode || old->date != sale.date);
+      if (moved) {
+        Sale removal;
+        removal.id = sale.id;
+        removal.postcode = old->postcode;
+        removal.date = old->date;
+        removal.status = 'D';
+        m_byPlace.add(removal);
+        m_newestRemoved |= old->date >= m_previousNewest;
+      }
+      const auto* id = sale.id.data();
+      if (present) {
+        m_byPlace.add(sale);
+        m_newestAdded = std::max(m_newestAdded, sale.date);
+        if (!old || moved) {
+          store.bindBlob(1, id, 16).bind(2, sale.postcode).bind(3, sale.date).step();
+          store.reset();
+        }
+      } else if (old) {
+        forget.bindBlob(1, id, 16).step();
+        forget.reset();
+      }
+    };
+
+    m_byId.merge([&](const Sale& sale) {
+      if (!started || sale.id != last.sale.id) {
+        if (started) finish();
+        started = true;
+        old.reset();
+        if (!m_listingEmpty) {
+          find.bindBlob(1, sale.id.data(), 16);
+          if (find.step())
+            old = Place{std::string(find.text(0)), static_cast<int>(find.integer(1))};
+          find.reset();
+        }
+        present = old.has_value();
+        last.sale.id = sale.id;
+      }
+      if (sale.status == 'D') {
+        m_result.counts.deleted += present;
+        present = false;
+      } else {
+        ++(present ? m_result.counts.replaced : m_result.counts.added);
+        present = true;
+        last.keep(sale);
+      }
+      if ((++matched & 1023) == 0) tick(0.5 + 0.2 * fraction(matched, m_byId.size()), m_rowsRead);
     });
-    m_sorter.reset();
-    m_wroteGathered = true;
+    finish();
   }
 
-  // Writes what was gathered, if anything, and goes on row by row.
-  void applyRowByRow() {
-    writeGathered();
-    ensureIdIndex();
-    m_find.emplace(m_db.prepare("SELECT date FROM sales WHERE id = ?1"));
-    m_remove.emplace(m_db.prepare("DELETE FROM sales WHERE id = ?1"));
-  }
-
-  void apply(const Sale& sale) {
-    m_find->bindBlob(1, sale.id.data(), sale.id.size());
-    const bool present = m_find->step();
-    if (present && m_find->integer(0) >= m_previousNewest) m_rescan = true;
-    m_find->reset();
-    if (present) {
-      m_remove->bindBlob(1, sale.id.data(), sale.id.size()).step();
-      m_remove->reset();
-    }
-    if (sale.status == 'D') {
-      m_result.counts.deleted += present;
-      return;
-    }
-    ++(present ? m_result.counts.replaced : m_result.counts.added);
-    insert(sale);
-    m_newestAdded = std::max(m_newestAdded, sale.date);
-  }
-
-  void insert(const Sale& sale) {
-    m_insert.bind(1, sale.postcode)
-        .bind(2, sale.date)
-        .bindBlob(3, sale.id.data(), sale.id.size())
-        .bind(4, sale.price)
-        .bind(5, sale.propertyType)
-        .bind(6, sale.newBuild)
-        .bind(7, sale.tenure)
-        .bind(8, sale.paon)
-        .bind(9, sale.saon)
-        .bind(10, sale.street)
-        .bind(11, sale.locality)
-        .bind(12, sale.town)
-        .bind(13, sale.category)
-        .step();
-    m_insert.reset();
-  }
-
-  // The index that finds a sale by its transaction id, built when a file is to be applied row by
-  // row and not before: a first import into an empty listing is done without it. Sales gathered
-  // from one file may share an id under different post codes or dates; the one with the latest
-  // date stays.
-  void ensureIdIndex() {
-    if (m_db.single("SELECT count(*) FROM sqlite_schema WHERE name = 'sales_by_id'") > 0) return;
-    if (m_importer.m_report) m_importer.m_report({m_rowsRead, -1, elapsed(), "indexing ids"});
-    try {
-      m_db.exec("CREATE UNIQUE INDEX IF NOT EXISTS sales_by_id ON sales (id)");
-      return;
-    } catch (const SqliteError& error) {
-      if (error.code() != SQLITE_CONSTRAINT) throw;
-    }
-    m_db.exec("CREATE INDEX sales_by_id ON sales (id)");
-    m_db.exec(
-        "DELETE FROM sales WHERE EXISTS (SELECT 1 FROM sales AS other WHERE other.id = sales.id "
-        "AND (other.date, other.postcode) > (sales.date, sales.postcode))");
-    const auto removed = static_cast<std::uint64_t>(m_db.changes());
-    if (m_wroteGathered) m_result.counts.added -= removed;  // else an earlier import added them
-    m_result.counts.replaced += removed;
-    m_db.exec("DROP INDEX sales_by_id; CREATE UNIQUE INDEX sales_by_id ON sales (id)");
-    m_rescan = true;
+  void writeSales() {
+    Statement insert = m_db.prepare(
+        "INSERT OR REPLACE INTO sales VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12, "
+        "?13)");
+    Statement remove =
+        m_db.prepare("DELETE FROM sales WHERE postcode = ?1 AND date = ?2 AND id = ?3");
+    std::uint64_t written = 0;
+    m_byPlace.merge([&](const Sale& sale) {
+      if (sale.status == 'D') {
+        remove.bind(1, sale.postcode).bind(2, sale.date).bindBlob(3, sale.id.data(), 16).step();
+        remove.reset();
+      } else {
+        insert.bind(1, sale.postcode)
+            .bind(2, sale.date)
+            .bindBlob(3, sale.id.data(), 16)
+            .bind(4, sale.price)
+            .bind(5, sale.propertyType)
+            .bind(6, sale.newBuild)
+            .bind(7, sale.tenure)
+            .bind(8, sale.paon)
+            .bind(9, sale.saon)
+            .bind(10, sale.street)
+            .bind(11, sale.locality)
+            .bind(12, sale.town)
+            .bind(13, sale.category)
+            .step();
+        insert.reset();
+      }
+      if ((++written & 1023) == 0)
+        tick(0.7 + 0.3 * fraction(written, m_byPlace.size()), m_rowsRead);
+    });
   }
 
   void reject(const std::string& problem) {
@@ -159,19 +201,19 @@ class Importer::Run {
     ++m_result.counts.rejected;
   }
 
-  // The share of the work done while reading: gathered sales still have to be written after.
-  double readShare() const {
-    if (m_reader.size() == 0) return -1;
-    const double read = static_cast<double>(m_reader.offset()) / m_reader.size();
-    return m_sorter ? read / 2 : read;
+  static double fraction(std::uint64_t part, std::uint64_t whole) {
+    return whole == 0 ? 1 : static_cast<double>(part) / static_cast<double>(whole);
   }
 
-  void tick(double done) {
+  // The share of the work done while reading: the sorted sales have to be written after.
+  double readShare() const { return 0.5 * fraction(m_reader.offset(), m_reader.size()); }
+
+  void tick(double done, std::uint64_t rows) {
     if (m_importer.m_stop && m_importer.m_stop->load()) throw ImportInterrupted("stopped");
     const auto now = std::chrono::steady_clock::now();
     if (!m_importer.m_report || now - m_lastReport < std::chrono::milliseconds(200)) return;
     m_lastReport = now;
-    m_importer.m_report({m_rowsRead, m_reader.size() == 0 ? -1 : done, elapsed(), {}});
+    m_importer.m_report({rows, m_reader.size() == 0 ? -1 : done, elapsed(), {}});
   }
 
   double elapsed() const {
@@ -180,16 +222,14 @@ class Importer::Run {
 
   Database& m_db;
   Importer& m_importer;
+  std::filesystem::path m_file;
   LineReader m_reader;
   PricePaidRow m_row;
-  Statement m_insert;
-  std::optional<Statement> m_find, m_remove;
-  std::optional<SaleSorter> m_sorter;
-  std::uint64_t m_gathered = 0;
+  SaleSorter m_byId, m_byPlace;
   std::uint64_t m_rowsRead = 0;
   int m_previousNewest = 0, m_newestAdded = 0;
-  bool m_rescan = false;  // a sale as new as the newest one was removed or replaced
-  bool m_wroteGathered = false;
+  bool m_listingEmpty = false;
+  bool m_newestRemoved = false;  // a sale as new as the newest one was removed or moved
   ImportResult m_result;
   const std::chrono::steady_clock::time_point m_started = std::chrono::steady_clock::now();
   std::chrono::steady_clock::time_point m_lastReport = m_started;
@@ -210,8 +250,14 @@ ImportResult Importer::importFile(const std::filesystem::path& file) {
     run.emplace(*this, file);
     ImportResult result = run->go();
     m_db.exec("COMMIT");
+    run.reset();
     // Gives back the disk space the write-ahead log took; readers may hold some of it for now.
-    m_db.exec("PRAGMA wal_checkpoint(TRUNCATE)");
+    // The file is imported whatever happens here: the next import or serve trims the log.
+    try {
+      m_db.exec("PRAGMA wal_checkpoint(TRUNCATE)");
+    } catch (const SqliteError& error) {
+      result.warning = m_db.path() + ": the write-ahead log was not trimmed: " + error.what();
+    }
     return result;
   } catch (...) {
     run.reset();
@@ -225,10 +271,10 @@ ImportResult Importer::importFile(const std::filesystem::path& file) {
       throw;
     } catch (const SqliteError& error) {
       if (stopped || error.code() == SQLITE_INTERRUPT)
-        throw ImportInterrupted(file.string() + ": import interrupted");
+        throw ImportInterrupted(displayName(file) + ": import interrupted");
       throw std::runtime_error(m_db.path() + ": cannot be written: " + error.what());
     } catch (const ImportInterrupted&) {
-      throw ImportInterrupted(file.string() + ": import interrupted");
+      throw ImportInterrupted(displayName(file) + ": import interrupted");
     }
   }
 }

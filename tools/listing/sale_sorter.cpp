@@ -31,12 +31,13 @@ std::string_view postcodeOf(const char* record) {
   return {record + kTextsAt + 4, load<std::uint32_t>(record + kTextsAt)};
 }
 
-// Post code, then date, then id.
-int compareRecords(const char* a, const char* b) {
+// Post code, then date, then id, then a removal before an addition.
+int compareByPlace(const char* a, const char* b) {
   if (const int byPostcode = postcodeOf(a).compare(postcodeOf(b))) return byPostcode;
   const auto dateA = load<std::int32_t>(a + kDateAt), dateB = load<std::int32_t>(b + kDateAt);
   if (dateA != dateB) return dateA < dateB ? -1 : 1;
-  return std::memcmp(a + kIdAt, b + kIdAt, 16);
+  if (const int byId = std::memcmp(a + kIdAt, b + kIdAt, 16)) return byId;
+  return (b[kStatusAt] == 'D') - (a[kStatusAt] == 'D');
 }
 
 std::uint64_t bigEndian(const char* bytes, std::size_t size) {
@@ -114,17 +115,14 @@ class RunCursor {
 
 }  // namespace
 
-SaleSorter::SaleSorter(const std::filesystem::path& folder) : m_folder(folder) {
-  std::string name = (folder / "korvane-import-XXXXXX").string();
-  m_fd = ::mkostemp(name.data(), O_CLOEXEC);
-  if (m_fd < 0)
-    throw std::runtime_error(folder.string() +
-                             ": cannot make a temporary file: " + std::strerror(errno));
-  ::unlink(name.c_str());
+SaleSorter::SaleSorter(Order order, std::filesystem::path folder)
+    : m_order(order), m_folder(std::move(folder)) {
   m_arena.reserve(kRunBytes);
 }
 
-SaleSorter::~SaleSorter() { ::close(m_fd); }
+SaleSorter::~SaleSorter() {
+  if (m_fd >= 0) ::close(m_fd);
+}
 
 void SaleSorter::add(const Sale& sale) {
   if (m_arena.size() >= kRunBytes) spill();
@@ -142,23 +140,46 @@ void SaleSorter::add(const Sale& sale) {
   }
   const auto length = static_cast<std::uint32_t>(m_arena.size() - at);
   std::memcpy(m_arena.data() + at, &length, sizeof length);
-  const auto dateAndId = static_cast<std::uint64_t>(static_cast<std::uint32_t>(sale.date)) << 32 |
-                         bigEndian(reinterpret_cast<const char*>(sale.id.data()), 4) >> 32;
-  m_entries.push_back({bigEndian(sale.postcode.data(), sale.postcode.size()), dateAndId,
-                       static_cast<std::uint32_t>(at)});
+  const char* id = reinterpret_cast<const char*>(sale.id.data());
+  if (m_order == Order::ById) {
+    m_entries.push_back({bigEndian(id, 8), bigEndian(id + 8, 8), static_cast<std::uint32_t>(at)});
+  } else {
+    const auto dateAndId = static_cast<std::uint64_t>(static_cast<std::uint32_t>(sale.date)) << 32 |
+                           bigEndian(id, 4) >> 32;
+    m_entries.push_back({bigEndian(sale.postcode.data(), sale.postcode.size()), dateAndId,
+                         static_cast<std::uint32_t>(at)});
+  }
+  ++m_added;
 }
 
-// Sorts the gathered sales and appends them to the file as one run. Equal keys keep the order
-// they were added in, which merge() relies on to take the last.
-void SaleSorter::spill() {
-  if (m_entries.empty()) return;
+int SaleSorter::compare(const char* a, const char* b) const {
+  return m_order == Order::ById ? std::memcmp(a + kIdAt, b + kIdAt, 16) : compareByPlace(a, b);
+}
+
+// Sorts the gathered sales; equal ones keep the order they were added in.
+void SaleSorter::sortEntries() {
   const char* arena = m_arena.data();
-  std::sort(m_entries.begin(), m_entries.end(), [arena](const Entry& a, const Entry& b) {
-    if (a.postcodePrefix != b.postcodePrefix) return a.postcodePrefix < b.postcodePrefix;
-    if (a.dateAndId != b.dateAndId) return a.dateAndId < b.dateAndId;
-    const int order = compareRecords(arena + a.offset, arena + b.offset);
+  std::sort(m_entries.begin(), m_entries.end(), [this, arena](const Entry& a, const Entry& b) {
+    if (a.first != b.first) return a.first < b.first;
+    if (a.second != b.second) return a.second < b.second;
+    const int order = compare(arena + a.offset, arena + b.offset);
     return order != 0 ? order < 0 : a.offset < b.offset;
   });
+}
+
+// Appends the gathered sales to the file, sorted, as one run.
+void SaleSorter::spill() {
+  if (m_entries.empty()) return;
+  if (m_fd < 0) {
+    std::string name = (m_folder / "korvane-import-XXXXXX").string();
+    m_fd = ::mkostemp(name.data(), O_CLOEXEC);
+    if (m_fd < 0)
+      throw std::runtime_error(m_folder.string() +
+                               ": cannot make a temporary file: " + std::strerror(errno));
+    ::unlink(name.c_str());
+  }
+  sortEntries();
+  const char* arena = m_arena.data();
   std::string out;
   out.reserve(std::size_t{1} << 20);
   const std::uint64_t begin = m_fileSize;
@@ -188,37 +209,37 @@ void SaleSorter::writeAll(const char* data, std::size_t size) {
   }
 }
 
-std::uint64_t SaleSorter::merge(const std::function<void(const Sale&)>& take) {
+void SaleSorter::merge(const std::function<void(const Sale&)>& take) {
+  Sale sale;
+  if (m_runs.empty()) {  // everything fits in memory: no file
+    sortEntries();
+    for (const Entry& entry : m_entries) {
+      unpack(m_arena.data() + entry.offset, sale);
+      take(sale);
+    }
+    return;
+  }
   spill();
-  m_arena.shrink_to_fit();
+  m_arena = std::string();
+  m_entries = std::vector<Entry>();
   std::vector<RunCursor> cursors;
   cursors.reserve(m_runs.size());
   for (const Run& run : m_runs) cursors.emplace_back(m_fd, run.begin, run.end, cursors.size());
 
   // A min-heap of the runs by their current sale; of equal sales the earlier run comes first.
-  auto later = [](RunCursor* a, RunCursor* b) {
-    const int order = compareRecords(a->current(), b->current());
+  auto later = [this](RunCursor* a, RunCursor* b) {
+    const int order = compare(a->current(), b->current());
     return order != 0 ? order > 0 : a->index() > b->index();
   };
   std::vector<RunCursor*> heap;
   for (RunCursor& cursor : cursors)
     if (cursor.current()) heap.push_back(&cursor);
   std::make_heap(heap.begin(), heap.end(), later);
-
-  std::uint64_t leftOut = 0;
-  std::string held;  // the sale taken next unless a later one has the same key
-  Sale sale;
   while (!heap.empty()) {
     std::pop_heap(heap.begin(), heap.end(), later);
     RunCursor* cursor = heap.back();
-    const char* record = cursor->current();
-    if (!held.empty() && compareRecords(held.data(), record) == 0) {
-      ++leftOut;
-    } else if (!held.empty()) {
-      unpack(held.data(), sale);
-      take(sale);
-    }
-    held.assign(record, load<std::uint32_t>(record));
+    unpack(cursor->current(), sale);
+    take(sale);
     cursor->advance();
     if (cursor->current()) {
       std::push_heap(heap.begin(), heap.end(), later);
@@ -226,11 +247,6 @@ std::uint64_t SaleSorter::merge(const std::function<void(const Sale&)>& take) {
       heap.pop_back();
     }
   }
-  if (!held.empty()) {
-    unpack(held.data(), sale);
-    take(sale);
-  }
-  return leftOut;
 }
 
 }  // namespace korvane::listing
