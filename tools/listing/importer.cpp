@@ -21,15 +21,17 @@ ImportCounts& ImportCounts::operator+=(const ImportCounts& other) {
   return *this;
 }
 
-// One file's import inside its transaction, in three passes that each write in key order:
-// writing a B-tree in its key order is several times faster than in file order, and keeps
-// memory flat however large the listing.
-//  1. The rows are read and sorted by transaction id, keeping file order among equal ids.
-//  2. Each id's rows are applied in file order to what the listing holds for it (looked up in
-//     sale_ids, which maps an id to its sale's place), giving the counts and the id's final sale.
-//     sale_ids is updated in id order; the final sales, and removals of the sales they replace
-//     or delete, are sorted by their place.
-//  3. The sales table is written in order of place.
+// One file's import inside its transaction, in passes that each write in key order: writing a
+// B-tree in its key order is several times faster than in file order, and keeps memory flat
+// however large the listing.
+//  1. The rows are read. Each sale goes to a sorter by place (post code, date, id); its id,
+//     place and status, numbered in file order, to a sorter by id.
+//  2. Each id's rows are applied in file order to what the listing holds for it (found in
+//     sale_ids, which maps an id to its sale's place), giving the counts and the row whose sale
+//     stays, if any. sale_ids is updated in id order; the places of sales replaced elsewhere or
+//     deleted go to a third sorter.
+//  3. Those places are removed from sales in their order, then the sales that stay are written
+//     in theirs.
 class Importer::Run {
  public:
   Run(Importer& importer, const std::filesystem::path& file)
@@ -37,22 +39,25 @@ class Importer::Run {
         m_importer(importer),
         m_file(file),
         m_reader(file),
+        m_byPlace(SaleSorter::Order::ByPlace, importer.m_workFolder),
         m_byId(SaleSorter::Order::ById, importer.m_workFolder),
-        m_byPlace(SaleSorter::Order::ByPlace, importer.m_workFolder) {}
+        m_removals(SaleSorter::Order::ByPlace, importer.m_workFolder) {}
 
   ImportResult go() {
     m_previousNewest = newestSale(m_db);
     m_listingEmpty = m_db.single("SELECT count(*) FROM (SELECT 1 FROM sale_ids LIMIT 1)") == 0;
     readRows();
-    if (m_byId.size() == 0) {
+    if (m_rowsAccepted == 0) {
       if (m_result.firstRejected.empty())
         throw std::runtime_error(displayName(m_file) + ": holds no Price Paid rows");
       const RejectedRow& first = m_result.firstRejected.front();
       throw std::runtime_error(displayName(m_file) + ": no row is a Price Paid row (line " +
                                std::to_string(first.line) + ": " + first.reason + ")");
     }
-    matchIds();
-    writeSales();
+    if (!m_listingEmpty || !writeIntoEmptyListing()) {
+      matchIds();
+      writeSales();
+    }
     int newest = std::max(m_previousNewest, m_newestAdded);
     if (m_newestRemoved && m_newestAdded < m_previousNewest)
       newest = static_cast<int>(m_db.single("SELECT max(date) FROM sale_ids"));
@@ -65,37 +70,68 @@ class Importer::Run {
     std::string postcode;
     int date = 0;
   };
-  // A sale copied out of the sorter, whose sales last only for one call.
-  struct KeptSale {
-    Sale sale;
-    std::string texts;
-    void keep(const Sale& from) {
-      sale = from;
-      texts.clear();
-      std::string_view* fields[] = {&sale.propertyType, &sale.newBuild, &sale.tenure,
-                                    &sale.paon,         &sale.saon,     &sale.street,
-                                    &sale.locality,     &sale.town,     &sale.category};
-      for (std::string_view* field : fields) texts += *field;
-      std::size_t at = 0;
-      for (std::string_view* field : fields) {
-        *field = std::string_view(texts).substr(at, field->size());
-        at += field->size();
-      }
-    }
-  };
 
+  // Into an empty listing every sale goes to the sorter by place, and ids are sorted only if
+  // that is needed after all (see writeIntoEmptyListing).
   void readRows() {
     std::string_view line;
+    Sale key;  // the id, place and status of a sale, without its texts
     while (m_reader.next(line)) {
-      if ((++m_rowsRead & 1023) == 0) tick(readShare(), m_rowsRead);
+      if ((++m_rowsRead & 1023) == 0) tick(0.5 * fraction(m_reader.offset(), m_reader.size()));
       if (line.empty()) continue;
       const std::string problem = m_reader.tooLong() ? "line longer than 1 MiB" : m_row.read(line);
-      if (problem.empty()) {
-        m_byId.add(m_row.sale());
-      } else {
+      if (!problem.empty()) {
         reject(problem);
+        continue;
       }
+      const Sale& sale = m_row.sale();
+      const std::uint64_t number = m_rowsAccepted++;
+      m_onlyAdded &= sale.status == 'A';
+      if (!m_listingEmpty) m_byId.add(idAndPlace(sale, key), number);
+      if (m_listingEmpty || sale.status != 'D') m_byPlace.add(sale, number);
     }
+    m_stays.assign(m_rowsAccepted, false);
+  }
+
+  // The id, place and status of `sale` in `key`, without its texts.
+  static const Sale& idAndPlace(const Sale& sale, Sale& key) {
+    key.id = sale.id;
+    key.postcode = sale.postcode;
+    key.date = sale.date;
+    key.status = sale.status;
+    return key;
+  }
+
+  // Into an empty listing a file of A rows with no id twice (a year's file, the complete one) is
+  // written as it is sorted, and SQLite then fills sale_ids in one statement. Returns false,
+  // with nothing written and the sales sorted by id too, for any other file.
+  bool writeIntoEmptyListing() {
+    if (m_onlyAdded) {
+      m_db.exec("SAVEPOINT empty_listing");
+      try {
+        Statement insert = m_db.prepare(kInsertSale);
+        std::uint64_t written = 0;
+        m_byPlace.merge([&](const Sale& sale, std::uint64_t) {
+          if ((++written & 1023) == 0) tick(0.5 + 0.3 * fraction(written, m_byPlace.size()));
+          bindSale(insert, sale).step();
+          insert.reset();
+          m_newestAdded = std::max(m_newestAdded, sale.date);
+        });
+        if (m_importer.m_report) m_importer.m_report({m_rowsRead, -1, elapsed(), "indexing ids"});
+        m_db.exec("INSERT INTO sale_ids SELECT id, postcode, date FROM sales ORDER BY id");
+        m_db.exec("RELEASE empty_listing");
+        m_result.counts.added = written;
+        return true;
+      } catch (const SqliteError& error) {
+        if (error.code() != SQLITE_CONSTRAINT) throw;  // else an id or a place came twice
+      }
+      m_db.exec("ROLLBACK TO empty_listing; RELEASE empty_listing");
+      m_newestAdded = 0;
+    }
+    Sale key;
+    m_byPlace.merge(
+        [&](const Sale& sale, std::uint64_t number) { m_byId.add(idAndPlace(sale, key), number); });
+    return false;
   }
 
   void matchIds() {
@@ -103,40 +139,37 @@ class Importer::Run {
     Statement store = m_db.prepare("INSERT OR REPLACE INTO sale_ids VALUES (?1, ?2, ?3)");
     Statement forget = m_db.prepare("DELETE FROM sale_ids WHERE id = ?1");
     std::optional<Place> old;  // what the listing holds for the current id
-    bool present = false;      // whether the id has a sale after the rows so far
     bool started = false;
-    KeptSale last;  // the id's last added or changed sale
-    std::uint64_t matched = 0;
+    bool present = false;  // whether the id has a sale after its rows so far
+    Sale last;             // the id's last added or changed sale, when present
+    std::uint64_t lastNumber = 0, matched = 0;
 
     auto finish = [&] {
-      const Sale& sale = last.sale;
       const bool moved =
-          old && (!present || old->postcode != sale.postcode || old->date != sale.date);
+          old && (!present || old->postcode != last.postcode || old->date != last.date);
       if (moved) {
         Sale removal;
-        removal.id = sale.id;
+        removal.id = last.id;
         removal.postcode = old->postcode;
         removal.date = old->date;
-        removal.status = 'D';
-        m_byPlace.add(removal);
+        m_removals.add(removal);
         m_newestRemoved |= old->date >= m_previousNewest;
       }
-      const auto* id = sale.id.data();
       if (present) {
-        m_byPlace.add(sale);
-        m_newestAdded = std::max(m_newestAdded, sale.date);
+        m_stays[lastNumber] = true;
+        m_newestAdded = std::max(m_newestAdded, last.date);
         if (!old || moved) {
-          store.bindBlob(1, id, 16).bind(2, sale.postcode).bind(3, sale.date).step();
+          store.bindBlob(1, last.id.data(), 16).bind(2, last.postcode).bind(3, last.date).step();
           store.reset();
         }
       } else if (old) {
-        forget.bindBlob(1, id, 16).step();
+        forget.bindBlob(1, last.id.data(), 16).step();
         forget.reset();
       }
     };
 
-    m_byId.merge([&](const Sale& sale) {
-      if (!started || sale.id != last.sale.id) {
+    m_byId.merge([&](const Sale& sale, std::uint64_t number) {
+      if (!started || sale.id != last.id) {
         if (started) finish();
         started = true;
         old.reset();
@@ -147,7 +180,7 @@ class Importer::Run {
           find.reset();
         }
         present = old.has_value();
-        last.sale.id = sale.id;
+        last.id = sale.id;
       }
       if (sale.status == 'D') {
         m_result.counts.deleted += present;
@@ -155,44 +188,50 @@ class Importer::Run {
       } else {
         ++(present ? m_result.counts.replaced : m_result.counts.added);
         present = true;
-        last.keep(sale);
+        last.postcode = sale.postcode;
+        last.date = sale.date;
+        lastNumber = number;
       }
-      if ((++matched & 1023) == 0) tick(0.5 + 0.2 * fraction(matched, m_byId.size()), m_rowsRead);
+      if ((++matched & 1023) == 0) tick(0.5 + 0.2 * fraction(matched, m_byId.size()));
     });
     finish();
   }
 
   void writeSales() {
-    Statement insert = m_db.prepare(
-        "INSERT OR REPLACE INTO sales VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12, "
-        "?13)");
     Statement remove =
         m_db.prepare("DELETE FROM sales WHERE postcode = ?1 AND date = ?2 AND id = ?3");
-    std::uint64_t written = 0;
-    m_byPlace.merge([&](const Sale& sale) {
-      if (sale.status == 'D') {
-        remove.bind(1, sale.postcode).bind(2, sale.date).bindBlob(3, sale.id.data(), 16).step();
-        remove.reset();
-      } else {
-        insert.bind(1, sale.postcode)
-            .bind(2, sale.date)
-            .bindBlob(3, sale.id.data(), 16)
-            .bind(4, sale.price)
-            .bind(5, sale.propertyType)
-            .bind(6, sale.newBuild)
-            .bind(7, sale.tenure)
-            .bind(8, sale.paon)
-            .bind(9, sale.saon)
-            .bind(10, sale.street)
-            .bind(11, sale.locality)
-            .bind(12, sale.town)
-            .bind(13, sale.category)
-            .step();
-        insert.reset();
-      }
-      if ((++written & 1023) == 0)
-        tick(0.7 + 0.3 * fraction(written, m_byPlace.size()), m_rowsRead);
+    m_removals.merge([&](const Sale& sale, std::uint64_t) {
+      remove.bind(1, sale.postcode).bind(2, sale.date).bindBlob(3, sale.id.data(), 16).step();
+      remove.reset();
     });
+    Statement insert = m_db.prepare(kInsertSale);
+    std::uint64_t written = 0;
+    m_byPlace.merge([&](const Sale& sale, std::uint64_t number) {
+      if ((++written & 1023) == 0) tick(0.7 + 0.3 * fraction(written, m_byPlace.size()));
+      if (!m_stays[number]) return;
+      bindSale(insert, sale).step();
+      insert.reset();
+    });
+  }
+
+  static constexpr const char* kInsertSale =
+      "INSERT OR REPLACE INTO sales VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12, "
+      "?13)";
+
+  static Statement& bindSale(Statement& insert, const Sale& sale) {
+    return insert.bind(1, sale.postcode)
+        .bind(2, sale.date)
+        .bindBlob(3, sale.id.data(), 16)
+        .bind(4, sale.price)
+        .bind(5, sale.propertyType)
+        .bind(6, sale.newBuild)
+        .bind(7, sale.tenure)
+        .bind(8, sale.paon)
+        .bind(9, sale.saon)
+        .bind(10, sale.street)
+        .bind(11, sale.locality)
+        .bind(12, sale.town)
+        .bind(13, sale.category);
   }
 
   void reject(const std::string& problem) {
@@ -205,15 +244,12 @@ class Importer::Run {
     return whole == 0 ? 1 : static_cast<double>(part) / static_cast<double>(whole);
   }
 
-  // The share of the work done while reading: the sorted sales have to be written after.
-  double readShare() const { return 0.5 * fraction(m_reader.offset(), m_reader.size()); }
-
-  void tick(double done, std::uint64_t rows) {
+  void tick(double done) {
     if (m_importer.m_stop && m_importer.m_stop->load()) throw ImportInterrupted("stopped");
     const auto now = std::chrono::steady_clock::now();
     if (!m_importer.m_report || now - m_lastReport < std::chrono::milliseconds(200)) return;
     m_lastReport = now;
-    m_importer.m_report({rows, m_reader.size() == 0 ? -1 : done, elapsed(), {}});
+    m_importer.m_report({m_rowsRead, m_reader.size() == 0 ? -1 : done, elapsed(), {}});
   }
 
   double elapsed() const {
@@ -225,10 +261,12 @@ class Importer::Run {
   std::filesystem::path m_file;
   LineReader m_reader;
   PricePaidRow m_row;
-  SaleSorter m_byId, m_byPlace;
-  std::uint64_t m_rowsRead = 0;
+  SaleSorter m_byPlace, m_byId, m_removals;
+  std::vector<bool> m_stays;  // by the sale's number: whether it is the one its id keeps
+  std::uint64_t m_rowsRead = 0, m_rowsAccepted = 0;
   int m_previousNewest = 0, m_newestAdded = 0;
   bool m_listingEmpty = false;
+  bool m_onlyAdded = true;       // every row read so far is an A row
   bool m_newestRemoved = false;  // a sale as new as the newest one was removed or moved
   ImportResult m_result;
   const std::chrono::steady_clock::time_point m_started = std::chrono::steady_clock::now();

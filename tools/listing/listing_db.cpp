@@ -86,7 +86,7 @@ std::unique_ptr<Database> openForImport(const std::string& address) {
     if (!isListing(*db, true)) createListing(*db);
     // WAL lets pages be served while an import writes. NORMAL syncs at checkpoints only: a power
     // cut may lose the last committed import, but never leaves a file half imported.
-    db->exec("PRAGMA journal_mode = WAL; PRAGMA synchronous = NORMAL; PRAGMA cache_size = -65536");
+    db->exec("PRAGMA journal_mode = WAL; PRAGMA synchronous = NORMAL; PRAGMA cache_size = -8192");
     return db;
   } catch (const SqliteError& error) {
     throw std::runtime_error(address + ": cannot be opened for writing: " + error.what());

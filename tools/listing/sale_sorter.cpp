@@ -6,14 +6,16 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <span>
 #include <stdexcept>
 
 namespace korvane::listing {
 namespace {
 
-// A packed sale: length, date, id, price and status at fixed places, then ten texts, each a
+// A packed sale: length, date, id, price, tag and status at fixed places, then ten texts, each a
 // 32-bit length and its bytes.
-constexpr std::size_t kDateAt = 4, kIdAt = 8, kPriceAt = 24, kStatusAt = 32, kTextsAt = 33;
+constexpr std::size_t kDateAt = 4, kIdAt = 8, kPriceAt = 24, kTagAt = 32, kStatusAt = 40,
+                      kTextsAt = 41;
 
 template <class T>
 T load(const char* at) {
@@ -22,22 +24,16 @@ T load(const char* at) {
   return value;
 }
 
-template <class T>
-void append(std::string& out, T value) {
-  out.append(reinterpret_cast<const char*>(&value), sizeof value);
-}
-
 std::string_view postcodeOf(const char* record) {
   return {record + kTextsAt + 4, load<std::uint32_t>(record + kTextsAt)};
 }
 
-// Post code, then date, then id, then a removal before an addition.
+// Post code, then date, then id.
 int compareByPlace(const char* a, const char* b) {
   if (const int byPostcode = postcodeOf(a).compare(postcodeOf(b))) return byPostcode;
   const auto dateA = load<std::int32_t>(a + kDateAt), dateB = load<std::int32_t>(b + kDateAt);
   if (dateA != dateB) return dateA < dateB ? -1 : 1;
-  if (const int byId = std::memcmp(a + kIdAt, b + kIdAt, 16)) return byId;
-  return (b[kStatusAt] == 'D') - (a[kStatusAt] == 'D');
+  return std::memcmp(a + kIdAt, b + kIdAt, 16);
 }
 
 std::uint64_t bigEndian(const char* bytes, std::size_t size) {
@@ -47,7 +43,8 @@ std::uint64_t bigEndian(const char* bytes, std::size_t size) {
   return value;
 }
 
-void unpack(const char* record, Sale& sale) {
+// Sales sorted by id are packed with their post code only: the other texts are left empty.
+std::uint64_t unpack(const char* record, Sale& sale, bool withTexts) {
   sale.date = load<std::int32_t>(record + kDateAt);
   std::memcpy(sale.id.data(), record + kIdAt, 16);
   sale.price = load<std::int64_t>(record + kPriceAt);
@@ -63,7 +60,8 @@ void unpack(const char* record, Sale& sale) {
   for (std::string_view* text :
        {&sale.propertyType, &sale.newBuild, &sale.tenure, &sale.paon, &sale.saon, &sale.street,
         &sale.locality, &sale.town, &sale.category})
-    *text = next();
+    *text = withTexts ? next() : std::string_view();
+  return load<std::uint64_t>(record + kTagAt);
 }
 
 // Reads one run back through a small buffer.
@@ -116,30 +114,43 @@ class RunCursor {
 }  // namespace
 
 SaleSorter::SaleSorter(Order order, std::filesystem::path folder)
-    : m_order(order), m_folder(std::move(folder)) {
-  m_arena.reserve(kRunBytes);
+    : m_order(order), m_folder(std::move(folder)), m_arena(new char[kRunBytes]) {
+  m_entries.reserve(kRunBytes / 64);
 }
 
 SaleSorter::~SaleSorter() {
   if (m_fd >= 0) ::close(m_fd);
 }
 
-void SaleSorter::add(const Sale& sale) {
-  if (m_arena.size() >= kRunBytes) spill();
-  const std::size_t at = m_arena.size();
-  append<std::uint32_t>(m_arena, 0);  // the length, set below
-  append<std::int32_t>(m_arena, sale.date);
-  m_arena.append(reinterpret_cast<const char*>(sale.id.data()), 16);
-  append<std::int64_t>(m_arena, sale.price);
-  m_arena += sale.status;
-  for (std::string_view text :
-       {std::string_view(sale.postcode), sale.propertyType, sale.newBuild, sale.tenure, sale.paon,
-        sale.saon, sale.street, sale.locality, sale.town, sale.category}) {
-    append<std::uint32_t>(m_arena, static_cast<std::uint32_t>(text.size()));
-    m_arena += text;
+void SaleSorter::add(const Sale& sale, std::uint64_t tag) {
+  const std::string_view texts[] = {sale.postcode, sale.propertyType, sale.newBuild, sale.tenure,
+                                    sale.paon,     sale.saon,         sale.street,   sale.locality,
+                                    sale.town,     sale.category};
+  const std::span<const std::string_view> kept(texts, m_order == Order::ById ? 1 : 10);
+  std::size_t length = kTextsAt;
+  for (std::string_view text : kept) length += 4 + text.size();
+  if (m_used + length > kRunBytes) spill();  // a line is at most 1 MiB: a sale always fits
+
+  const std::size_t at = m_used;
+  char* out = m_arena.get() + at;
+  auto put = [&out](const void* bytes, std::size_t size) {
+    std::memcpy(out, bytes, size);
+    out += size;
+  };
+  const auto length32 = static_cast<std::uint32_t>(length);
+  const std::int32_t date = sale.date;
+  put(&length32, 4);
+  put(&date, 4);
+  put(sale.id.data(), 16);
+  put(&sale.price, 8);
+  put(&tag, 8);
+  put(&sale.status, 1);
+  for (std::string_view text : kept) {
+    const auto size = static_cast<std::uint32_t>(text.size());
+    put(&size, 4);
+    put(text.data(), text.size());
   }
-  const auto length = static_cast<std::uint32_t>(m_arena.size() - at);
-  std::memcpy(m_arena.data() + at, &length, sizeof length);
+  m_used += length;
   const char* id = reinterpret_cast<const char*>(sale.id.data());
   if (m_order == Order::ById) {
     m_entries.push_back({bigEndian(id, 8), bigEndian(id + 8, 8), static_cast<std::uint32_t>(at)});
@@ -153,12 +164,15 @@ void SaleSorter::add(const Sale& sale) {
 }
 
 int SaleSorter::compare(const char* a, const char* b) const {
-  return m_order == Order::ById ? std::memcmp(a + kIdAt, b + kIdAt, 16) : compareByPlace(a, b);
+  if (m_order == Order::ByPlace) return compareByPlace(a, b);
+  if (const int byId = std::memcmp(a + kIdAt, b + kIdAt, 16)) return byId;
+  const auto tagA = load<std::uint64_t>(a + kTagAt), tagB = load<std::uint64_t>(b + kTagAt);
+  return tagA < tagB ? -1 : tagA > tagB;
 }
 
 // Sorts the gathered sales; equal ones keep the order they were added in.
 void SaleSorter::sortEntries() {
-  const char* arena = m_arena.data();
+  const char* arena = m_arena.get();
   std::sort(m_entries.begin(), m_entries.end(), [this, arena](const Entry& a, const Entry& b) {
     if (a.first != b.first) return a.first < b.first;
     if (a.second != b.second) return a.second < b.second;
@@ -179,7 +193,7 @@ void SaleSorter::spill() {
     ::unlink(name.c_str());
   }
   sortEntries();
-  const char* arena = m_arena.data();
+  const char* arena = m_arena.get();
   std::string out;
   out.reserve(std::size_t{1} << 20);
   const std::uint64_t begin = m_fileSize;
@@ -193,7 +207,7 @@ void SaleSorter::spill() {
   writeAll(out.data(), out.size());
   m_runs.push_back({begin, m_fileSize});
   m_entries.clear();
-  m_arena.clear();
+  m_used = 0;
 }
 
 void SaleSorter::writeAll(const char* data, std::size_t size) {
@@ -209,18 +223,19 @@ void SaleSorter::writeAll(const char* data, std::size_t size) {
   }
 }
 
-void SaleSorter::merge(const std::function<void(const Sale&)>& take) {
+void SaleSorter::merge(const std::function<void(const Sale&, std::uint64_t)>& take) {
   Sale sale;
   if (m_runs.empty()) {  // everything fits in memory: no file
     sortEntries();
     for (const Entry& entry : m_entries) {
-      unpack(m_arena.data() + entry.offset, sale);
-      take(sale);
+      const std::uint64_t tag =
+          unpack(m_arena.get() + entry.offset, sale, m_order == Order::ByPlace);
+      take(sale, tag);
     }
     return;
   }
   spill();
-  m_arena = std::string();
+  m_arena.reset();
   m_entries = std::vector<Entry>();
   std::vector<RunCursor> cursors;
   cursors.reserve(m_runs.size());
@@ -238,8 +253,8 @@ void SaleSorter::merge(const std::function<void(const Sale&)>& take) {
   while (!heap.empty()) {
     std::pop_heap(heap.begin(), heap.end(), later);
     RunCursor* cursor = heap.back();
-    unpack(cursor->current(), sale);
-    take(sale);
+    const std::uint64_t tag = unpack(cursor->current(), sale, m_order == Order::ByPlace);
+    take(sale, tag);
     cursor->advance();
     if (cursor->current()) {
       std::push_heap(heap.begin(), heap.end(), later);

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -20,9 +21,9 @@ class SaleSorter {
   static constexpr std::size_t kRunBytes = std::size_t{32} << 20;
 
   enum class Order {
-    // Post code, date, transaction id; of equal ones a removal (status 'D') comes first.
+    // Post code, date, transaction id.
     ByPlace,
-    // Transaction id; equal ones in the order they were added.
+    // Transaction id, then tag. Keeps the post code of the sale's texts only.
     ById,
   };
 
@@ -33,14 +34,14 @@ class SaleSorter {
   SaleSorter(const SaleSorter&) = delete;
   SaleSorter& operator=(const SaleSorter&) = delete;
 
-  // Keeps a copy of the sale. Throws std::runtime_error naming the folder when the temporary
-  // file cannot be made or written (a full disk, say).
-  void add(const Sale& sale);
+  // Keeps a copy of the sale and the caller's `tag` for it. Throws std::runtime_error naming the
+  // folder when the temporary file cannot be made or written (a full disk, say).
+  void add(const Sale& sale, std::uint64_t tag = 0);
   std::uint64_t size() const { return m_added; }
 
-  // Calls `take` with every sale added, in order. The sale passed to `take` is valid during the
-  // call only. Call once.
-  void merge(const std::function<void(const Sale&)>& take);
+  // Calls `take` with every sale added and its tag, in order. The sale passed to `take` is valid
+  // during the call only. Sales added after the first merge are lost.
+  void merge(const std::function<void(const Sale&, std::uint64_t tag)>& take);
 
  private:
   // The first 16 bytes of a sale's order, as two numbers, and where the sale is in the arena.
@@ -60,7 +61,8 @@ class SaleSorter {
   Order m_order;
   std::filesystem::path m_folder;
   int m_fd = -1;
-  std::string m_arena;  // packed sales of the run being gathered
+  std::unique_ptr<char[]> m_arena;  // packed sales of the run being gathered
+  std::size_t m_used = 0;
   std::vector<Entry> m_entries;
   std::vector<Run> m_runs;
   std::uint64_t m_fileSize = 0;
