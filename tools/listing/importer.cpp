@@ -71,8 +71,6 @@ class Importer::Run {
     int date = 0;
   };
 
-  // Into an empty listing every sale goes to the sorter by place, and ids are sorted only if
-  // that is needed after all (see writeIntoEmptyListing).
   void readRows() {
     std::string_view line;
     Sale key;  // the id, place and status of a sale, without its texts
@@ -87,8 +85,8 @@ class Importer::Run {
       const Sale& sale = m_row.sale();
       const std::uint64_t number = m_rowsAccepted++;
       m_onlyAdded &= sale.status == 'A';
-      if (!m_listingEmpty) m_byId.add(idAndPlace(sale, key), number);
-      if (m_listingEmpty || sale.status != 'D') m_byPlace.add(sale, number);
+      m_byId.add(idAndPlace(sale, key), number);
+      if (sale.status != 'D') m_byPlace.add(sale, number);
     }
     m_stays.assign(m_rowsAccepted, false);
   }
@@ -103,8 +101,8 @@ class Importer::Run {
   }
 
   // Into an empty listing a file of A rows with no id twice (a year's file, the complete one) is
-  // written as it is sorted, and SQLite then fills sale_ids in one statement. Returns false,
-  // with nothing written and the sales sorted by id too, for any other file.
+  // written straight from the two sorts, sales then sale_ids. Returns false, with nothing
+  // written, when an id or a place comes twice, or for any other file.
   bool writeIntoEmptyListing() {
     if (m_onlyAdded) {
       m_db.exec("SAVEPOINT empty_listing");
@@ -117,8 +115,13 @@ class Importer::Run {
           insert.reset();
           m_newestAdded = std::max(m_newestAdded, sale.date);
         });
-        if (m_importer.m_report) m_importer.m_report({m_rowsRead, -1, elapsed(), "indexing ids"});
-        m_db.exec("INSERT INTO sale_ids SELECT id, postcode, date FROM sales ORDER BY id");
+        Statement store = m_db.prepare("INSERT INTO sale_ids VALUES (?1, ?2, ?3)");
+        std::uint64_t stored = 0;
+        m_byId.merge([&](const Sale& sale, std::uint64_t) {
+          if ((++stored & 1023) == 0) tick(0.8 + 0.2 * fraction(stored, m_byId.size()));
+          store.bindBlob(1, sale.id.data(), 16).bind(2, sale.postcode).bind(3, sale.date).step();
+          store.reset();
+        });
         m_db.exec("RELEASE empty_listing");
         m_result.counts.added = written;
         return true;
@@ -128,9 +131,6 @@ class Importer::Run {
       m_db.exec("ROLLBACK TO empty_listing; RELEASE empty_listing");
       m_newestAdded = 0;
     }
-    Sale key;
-    m_byPlace.merge(
-        [&](const Sale& sale, std::uint64_t number) { m_byId.add(idAndPlace(sale, key), number); });
     return false;
   }
 
@@ -249,7 +249,7 @@ class Importer::Run {
     const auto now = std::chrono::steady_clock::now();
     if (!m_importer.m_report || now - m_lastReport < std::chrono::milliseconds(200)) return;
     m_lastReport = now;
-    m_importer.m_report({m_rowsRead, m_reader.size() == 0 ? -1 : done, elapsed(), {}});
+    m_importer.m_report({m_rowsRead, m_reader.size() == 0 ? -1 : done, elapsed()});
   }
 
   double elapsed() const {
@@ -287,8 +287,8 @@ ImportResult Importer::importFile(const std::filesystem::path& file) {
     m_db.exec("BEGIN IMMEDIATE");
     run.emplace(*this, file);
     ImportResult result = run->go();
+    run.reset();  // its temporary files go before the log is copied into the database
     m_db.exec("COMMIT");
-    run.reset();
     // Gives back the disk space the write-ahead log took; readers may hold some of it for now.
     // The file is imported whatever happens here: the next import or serve trims the log.
     try {

@@ -36,7 +36,6 @@ struct ImportProgress {
   std::uint64_t rowsRead = 0;
   double done = 0;     // the share of the file's work done, 0 to 1; negative when unknown (a pipe)
   double seconds = 0;  // since the file's import began
-  std::string_view step;  // a step that reads no rows (its name), else empty
 };
 
 // The import stopped because the stop flag was set; the database is as before the file.
