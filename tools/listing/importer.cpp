@@ -45,7 +45,8 @@ class Importer::Run {
 
   ImportResult go() {
     m_previousNewest = newestSale(m_db);
-    m_listingEmpty = m_db.single("SELECT count(*) FROM (SELECT 1 FROM sale_ids LIMIT 1)") == 0;
+    const bool listingEmpty =
+        m_db.single("SELECT count(*) FROM (SELECT 1 FROM sale_ids LIMIT 1)") == 0;
     readRows();
     if (m_rowsAccepted == 0) {
       if (m_result.firstRejected.empty())
@@ -54,7 +55,7 @@ class Importer::Run {
       throw std::runtime_error(displayName(m_file) + ": no row is a Price Paid row (line " +
                                std::to_string(first.line) + ": " + first.reason + ")");
     }
-    if (!m_listingEmpty || !writeIntoEmptyListing()) {
+    if (!listingEmpty || !writeIntoEmptyListing()) {
       matchIds();
       writeSales();
     }
@@ -136,17 +137,37 @@ class Importer::Run {
 
   void matchIds() {
     Statement find = m_db.prepare("SELECT postcode, date FROM sale_ids WHERE id = ?1");
-    Statement store = m_db.prepare("INSERT OR REPLACE INTO sale_ids VALUES (?1, ?2, ?3)");
+    Statement storeNew = m_db.prepare("INSERT OR IGNORE INTO sale_ids VALUES (?1, ?2, ?3)");
+    Statement move = m_db.prepare("UPDATE sale_ids SET postcode = ?2, date = ?3 WHERE id = ?1");
     Statement forget = m_db.prepare("DELETE FROM sale_ids WHERE id = ?1");
-    std::optional<Place> old;  // what the listing holds for the current id
-    bool started = false;
-    bool present = false;  // whether the id has a sale after its rows so far
-    Sale last;             // the id's last added or changed sale, when present
+    std::string statuses;  // of the current id's rows, in file order
+    Sale last;             // the current id, and the place of its last added or changed sale
     std::uint64_t lastNumber = 0, matched = 0;
 
     auto finish = [&] {
+      const std::uint8_t* id = last.id.data();
+      const bool stays = statuses.back() != 'D';
+      std::optional<Place> old;  // what the listing held for the id
+      // Most ids that stay are new: storing their place first finds out whether they are.
+      if (stays) storeNew.bindBlob(1, id, 16).bind(2, last.postcode).bind(3, last.date).step();
+      if (stays) storeNew.reset();
+      if (!stays || m_db.changes() == 0) {
+        find.bindBlob(1, id, 16);
+        if (find.step()) old = Place{std::string(find.text(0)), static_cast<int>(find.integer(1))};
+        find.reset();
+      }
+      bool present = old.has_value();
+      for (char status : statuses) {
+        if (status == 'D') {
+          m_result.counts.deleted += present;
+          present = false;
+        } else {
+          ++(present ? m_result.counts.replaced : m_result.counts.added);
+          present = true;
+        }
+      }
       const bool moved =
-          old && (!present || old->postcode != last.postcode || old->date != last.date);
+          old && (!stays || old->postcode != last.postcode || old->date != last.date);
       if (moved) {
         Sale removal;
         removal.id = last.id;
@@ -155,46 +176,32 @@ class Importer::Run {
         m_removals.add(removal);
         m_newestRemoved |= old->date >= m_previousNewest;
       }
-      if (present) {
+      if (stays) {
         m_stays[lastNumber] = true;
         m_newestAdded = std::max(m_newestAdded, last.date);
-        if (!old || moved) {
-          store.bindBlob(1, last.id.data(), 16).bind(2, last.postcode).bind(3, last.date).step();
-          store.reset();
-        }
+        if (moved) move.bindBlob(1, id, 16).bind(2, last.postcode).bind(3, last.date).step();
+        if (moved) move.reset();
       } else if (old) {
-        forget.bindBlob(1, last.id.data(), 16).step();
+        forget.bindBlob(1, id, 16).step();
         forget.reset();
       }
     };
 
     m_byId.merge([&](const Sale& sale, std::uint64_t number) {
-      if (!started || sale.id != last.id) {
-        if (started) finish();
-        started = true;
-        old.reset();
-        if (!m_listingEmpty) {
-          find.bindBlob(1, sale.id.data(), 16);
-          if (find.step())
-            old = Place{std::string(find.text(0)), static_cast<int>(find.integer(1))};
-          find.reset();
-        }
-        present = old.has_value();
-        last.id = sale.id;
+      if (!statuses.empty() && sale.id != last.id) {
+        finish();
+        statuses.clear();
       }
-      if (sale.status == 'D') {
-        m_result.counts.deleted += present;
-        present = false;
-      } else {
-        ++(present ? m_result.counts.replaced : m_result.counts.added);
-        present = true;
+      last.id = sale.id;
+      statuses += sale.status;
+      if (sale.status != 'D') {
         last.postcode = sale.postcode;
         last.date = sale.date;
         lastNumber = number;
       }
       if ((++matched & 1023) == 0) tick(0.5 + 0.2 * fraction(matched, m_byId.size()));
     });
-    finish();
+    if (!statuses.empty()) finish();
   }
 
   void writeSales() {
@@ -265,7 +272,6 @@ class Importer::Run {
   std::vector<bool> m_stays;  // by the sale's number: whether it is the one its id keeps
   std::uint64_t m_rowsRead = 0, m_rowsAccepted = 0;
   int m_previousNewest = 0, m_newestAdded = 0;
-  bool m_listingEmpty = false;
   bool m_onlyAdded = true;       // every row read so far is an A row
   bool m_newestRemoved = false;  // a sale as new as the newest one was removed or moved
   ImportResult m_result;
