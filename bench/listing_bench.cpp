@@ -1,11 +1,14 @@
 // The listing service against plain baselines measured in the same run.
 //
-// Import: korvane-listing import of a generated Price Paid file of one and of four million rows
-// against the SQLite shell's `.import --csv` of the same file into a plain table. Prints rows per
-// second and the peak resident memory of each child process. Goals: our rate at least the shell's,
-// with the table's key built; our peak memory the same for both sizes within 16 MiB.
+// Import: korvane-listing import of generated Price Paid files against the SQLite shell's
+// `.import --csv` of the same file into an empty plain table: one and four million rows into an
+// empty listing, a second file of one million new rows into the four-million-row listing, and a
+// change file of 100,000 C and D rows into the four-million-row listing. Prints rows per second
+// and the peak resident memory of each child process. Goals: into an empty listing our rate at
+// least the shell's, with the table's keys built; into a full one at least half the shell's;
+// peak memory at most 256 MiB, and the same for one and four million rows within 16 MiB.
 //
-// Pages: the sold-prices page of post codes in the four-million-row database against the same
+// Pages: the sold-prices page of post codes in the five-million-row database against the same
 // server answering a constant page, each asked the same bounded number of times over loopback.
 // Prints requests per second and the 99th percentile. Goals: at least half the constant page's
 // rate; a 99th percentile under 2 ms.
@@ -54,24 +57,36 @@ std::string postcode(int n) {
   return text;
 }
 
-// `rows` sales in the Price Paid format, spread over kPostcodes post codes, three streets each,
-// dates over six years, in no particular order.
-void writePricePaid(const fs::path& file, long rows) {
+// Which rows of a generated file to write.
+struct Shape {
+  long rows = 0;       // rows generated
+  long firstSale = 0;  // added to each row's number in its transaction id
+  int every = 1;       // >1: only every n-th row, as a C row (a new price and date) or D in turn
+};
+
+// Sales in the Price Paid format, spread over kPostcodes post codes, three streets each, dates
+// over six years, in no particular order. The same shape gives the same sales, so a change file
+// names sales of the file it changes.
+void writePricePaid(const fs::path& file, const Shape& shape) {
   std::FILE* out = std::fopen(file.c_str(), "w");
-  std::uint64_t random = 88172645463325252u;
-  for (long i = 0; i < rows; ++i) {
+  std::uint64_t random = 88172645463325252u + static_cast<std::uint64_t>(shape.firstSale);
+  for (long i = 0; i < shape.rows; ++i) {
     random ^= random << 13, random ^= random >> 7, random ^= random << 17;
+    if (i % shape.every != 0) continue;
     const int code = static_cast<int>(random % kPostcodes);
-    const int day = static_cast<int>((random >> 20) % (6 * 365));
+    const bool changed = shape.every > 1 && i / shape.every % 2 == 0;
+    const char status = shape.every == 1 ? 'A' : changed ? 'C' : 'D';
+    const int day = static_cast<int>((random >> 20) % (6 * 365) + (changed ? 100 : 0)) % (6 * 365);
     std::fprintf(out,
                  "\"{%08X-0000-4000-8000-%012lX}\",\"%d\",\"%d-%02d-%02d 00:00\",\"%s\",\"%c\","
                  "\"N\",\"F\",\"%d\",\"\",\"STREET %d\",\"\",\"TOWN\",\"DISTRICT\",\"COUNTY\","
-                 "\"%c\",\"A\"\r\n",
-                 static_cast<unsigned>(random >> 32), i, 90000 + static_cast<int>(random % 900000),
-                 2019 + day / 365, day % 365 / 31 % 12 + 1, day % 28 + 1, postcode(code).c_str(),
+                 "\"%c\",\"%c\"\r\n",
+                 static_cast<unsigned>(random >> 32), i + shape.firstSale,
+                 90000 + static_cast<int>(random % 900000) + (changed ? 1000 : 0), 2019 + day / 365,
+                 day % 365 / 31 % 12 + 1, day % 28 + 1, postcode(code).c_str(),
                  "DSTF"[random >> 40 & 3], static_cast<int>(random >> 44) % 200 + 1,
                  code % 50 * 3 + static_cast<int>(random >> 50) % 3,
-                 (random >> 56) % 10 == 0 ? 'B' : 'A');
+                 (random >> 56) % 10 == 0 ? 'B' : 'A', status);
   }
   std::fclose(out);
 }
@@ -106,11 +121,17 @@ ChildRun runChild(std::vector<std::string> args) {
   return run;
 }
 
-// Imports `rows` generated rows both ways; returns our peak memory in KiB, or -1.
-long benchImport(const fs::path& folder, long rows, const fs::path& ours) {
+struct Measured {
+  double ratio = -1;  // our rate over the shell's; -1 when either failed
+  long peakKiB = -1;  // ours
+};
+
+// Imports the generated file both ways, ours into the listing `ours` as it is.
+Measured benchImport(const char* what, const fs::path& folder, const Shape& shape,
+                     const fs::path& ours, long expectedSales) {
   const fs::path file = folder / "pp.csv";
-  writePricePaid(file, rows);
-  fs::remove(ours);
+  writePricePaid(file, shape);
+  const long rows = (shape.rows + shape.every - 1) / shape.every;
   const ChildRun korvane =
       runChild({KORVANE_LISTING_PROGRAM, "import", file.string(), "--db", ours.string()});
   const fs::path plain = folder / "plain.sqlite";
@@ -128,21 +149,25 @@ long benchImport(const fs::path& folder, long rows, const fs::path& ours) {
     std::printf("  %-28s %10.0f rows/s  %6.1f s  peak %7.1f MiB\n", who, rows / run.seconds,
                 run.seconds, run.peakKiB / 1024.0);
   };
-  std::printf("import of %ld rows\n", rows);
+  std::printf("%s: %ld rows\n", what, rows);
   line("korvane-listing import", korvane);
   line("sqlite3 .import --csv", shell);
   if (korvane.ok) {
     const auto db = korvane::listing::openForReading(ours.string());
     const auto kept = db->single("SELECT count(*) FROM sales");
-    if (kept != rows)
-      std::printf("  the listing holds %lld rows, not all\n", static_cast<long long>(kept));
+    if (kept != expectedSales)
+      std::printf("  the listing holds %lld sales, not %ld\n", static_cast<long long>(kept),
+                  expectedSales);
   }
-  if (korvane.ok && shell.ok) {
-    const double ratio = shell.seconds / korvane.seconds;
-    std::printf("  rate / sqlite3 shell's rate  %.2f (goal >= 1: %s)\n", ratio,
-                ratio >= 1 ? "met" : "NOT met");
-  }
-  return korvane.ok ? korvane.peakKiB : -1;
+  Measured measured;
+  if (korvane.ok) measured.peakKiB = korvane.peakKiB;
+  if (korvane.ok && shell.ok) measured.ratio = shell.seconds / korvane.seconds;
+  return measured;
+}
+
+void printGoal(const char* what, double value, double goal) {
+  std::printf("  %s  %.2f (goal >= %g: %s)\n", what, value, goal,
+              value >= goal ? "met" : "NOT met");
 }
 
 struct Served {
@@ -184,12 +209,32 @@ int main(int argc, char** argv) {
   const fs::path database = folder / "listing.sqlite";
 
   const bool pagesOnly = argc > 2 && std::string(argv[2]) == "--pages";
-  const long peak1 = pagesOnly ? -1 : benchImport(folder, 1'000'000, database);
-  const long peak4 = pagesOnly ? -1 : benchImport(folder, 4'000'000, database);
-  if (peak1 > 0 && peak4 > 0) {
-    const double growth = (peak4 - peak1) / 1024.0;
-    std::printf("peak memory, 4M rows less 1M rows  %.1f MiB (goal within 16: %s)\n", growth,
-                std::abs(growth) <= 16 ? "met" : "NOT met");
+  if (!pagesOnly) {
+    const fs::path copy = folder / "listing-4m.sqlite";
+    fs::remove(database);
+    const Measured one =
+        benchImport("into an empty listing", folder, {1'000'000}, database, 1'000'000);
+    printGoal("rate / sqlite3 shell's rate", one.ratio, 1);
+    fs::remove(database);
+    const Measured four =
+        benchImport("into an empty listing", folder, {4'000'000}, database, 4'000'000);
+    printGoal("rate / sqlite3 shell's rate", four.ratio, 1);
+    fs::copy_file(database, copy, fs::copy_options::overwrite_existing);
+    const Measured second = benchImport("a second file into the 4M-row listing", folder,
+                                        {1'000'000, 10'000'000}, database, 5'000'000);
+    printGoal("rate / sqlite3 shell's rate", second.ratio, 0.5);
+    const Measured changes = benchImport("C and D rows into the 4M-row listing", folder,
+                                         {4'000'000, 0, 40}, copy, 4'000'000 - 50'000);
+    printGoal("rate / sqlite3 shell's rate", changes.ratio, 0.5);
+    fs::remove(copy);
+    const long peak = std::max({one.peakKiB, four.peakKiB, second.peakKiB, changes.peakKiB});
+    std::printf("peak memory of every import  %.1f MiB (goal <= 256: %s)\n", peak / 1024.0,
+                peak <= 256 * 1024 ? "met" : "NOT met");
+    if (one.peakKiB > 0 && four.peakKiB > 0) {
+      const double growth = (four.peakKiB - one.peakKiB) / 1024.0;
+      std::printf("peak memory, 4M rows less 1M rows  %.1f MiB (goal within 16: %s)\n", growth,
+                  std::abs(growth) <= 16 ? "met" : "NOT met");
+    }
   }
 
   std::vector<std::string> paths;
@@ -208,7 +253,7 @@ int main(int argc, char** argv) {
       "", quiet);
   const Served fixed = benchPages(fixedSite, paths);
   const Served pages = benchPages(listingSite, paths);
-  std::printf("pages from the 4M-row listing, %d requests each\n", kRequests);
+  std::printf("pages from the 5M-row listing, %d requests each\n", kRequests);
   std::printf("  %-28s %8.0f requests/s  p99 %.3f ms  failed %d\n", "constant page",
               fixed.perSecond, fixed.p99Ms, fixed.failed);
   std::printf("  %-28s %8.0f requests/s  p99 %.3f ms  failed %d\n", "post code pages",

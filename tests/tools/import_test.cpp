@@ -9,8 +9,13 @@
 
 #include "support/files.h"
 
+#include <cerrno>
+#include <cstring>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <memory>
+#include <sqlite3.h>
+#include <sys/mount.h>
 
 namespace korvane::listing {
 namespace {
@@ -26,20 +31,42 @@ TEST(PricePaidRowTest, RejectsMalformedRowsWithTheReason) {
     for (int i = 0; i < index; ++i) start = line.find("\",\"", start) + 2;
     return line.replace(start, line.find('"', start + 1) + 1 - start, value);
   };
-  static const auto cases = std::vector<std::pair<std::string, const char*>>{
+  const auto cases = std::vector<std::pair<std::string, std::string>>{
+      // clang-format off
       {good.substr(0, good.rfind(',')), "expected 16 fields, found 15"},
       {good + ",\"X\"", "expected 16 fields, found 17"},
       {good.substr(0, good.size() - 1), "unterminated quote in field 16"},
       {withField(1, "\"25\"0000\""), "text after the closing quote of field 2"},
       {withField(1, "\"250,000\""), "price"},
+      {withField(1, "\"1000000000000000\""), "price has more than 15 digits"},
+      {withField(1, "\"99999999999999999999999\""), "price has more than 15 digits"},
       {withField(2, "\"2023-02-29\""), "date"},
+      {withField(2, "\"1994-12-31\""), "date of transfer is before 1995"},
+      {withField(2, "\"2024-02-02\""), "date of transfer is more than 31 days ahead"},
       {"\"{00000000-0000-0000-0000-00000000001}\"" + rest, "id"},
       {withField(15, "\"X\""), "unknown record status"},
+      {withField(9, "\"CAF\xC9\""), "not UTF-8 text at byte"},      // Latin-1
+      {withField(9, "\"\xC0\xAF\""), "not UTF-8 text at byte"},      // overlong "/"
+      {withField(9, "\"\xED\xA0\x80\""), "not UTF-8 text at byte"},  // a surrogate
+      {withField(9, "\"\xF4\x90\x80\x80\""), "not UTF-8 text at byte"},  // past U+10FFFF
+      {withField(9, "\"\xE2\x82\""), "not UTF-8 text at byte"},    // cut short
+      {withField(9, "\"\xE2\x82\""), "at byte " + std::to_string(good.find("HIGH") + 1)},
+      // Accepted: the edges of what reads.
+      {withField(1, "\"999999999999999\""), ""},
+      {withField(2, "\"1995-01-01\""), ""},
+      {withField(2, "\"2024-02-01\""), ""},
+      {withField(9, "\"CAF\xC3\x89 \xE2\x82\xAC \xF0\x9F\x8F\xA0\""), ""},
+      // clang-format on
   };
   for (const auto& [line, reason] : cases) {
     SCOPED_TRACE(line);
-    EXPECT_THAT(PricePaidRow().read(line), testing::HasSubstr(reason));
+    const std::string problem = PricePaidRow(20240201).read(line);
+    EXPECT_THAT(problem, testing::HasSubstr(reason));
+    EXPECT_EQ(problem.empty(), reason.empty());
   }
+  // Today's rows: a year ahead is always too far.
+  EXPECT_EQ(PricePaidRow().read(withField(2, "\"2099-01-01\"")),
+            "date of transfer is more than 31 days ahead");
 }
 
 // Every sale as "id-number postcode date price", in id order.
@@ -68,12 +95,17 @@ TEST(ImporterTest, RowsAddReplaceAndRemoveSalesInFileOrder) {
        {rows, rows},
        {"000000000001 CF103NQ 20240102 2", "000000000002 CF103NQ 20240102 3"},
        {{3, 1, 1}, {1, 3, 1}}},
-      {"an id moved to another post code or date within a file keeps its latest date",
-       {pricePaidFile({{.sale = 1, .date = "2024-05-06"},
-                       {.sale = 1, .date = "2023-01-01", .postcode = "A1 1AA"}}),
-        pricePaidFile({{.sale = 2}})},
-       {"000000000001 CF103NQ 20240506 250000", "000000000002 CF103NQ 20240102 250000"},
-       {{2, 0, 0}, {1, 1, 0}}},
+      {"an id twice in a file of added sales: the later row wins",
+       {pricePaidFile({{.sale = 1, .price = 1}, {.sale = 1, .price = 2, .postcode = "A1 1AA"}})},
+       {"000000000001 A11AA 20240102 2"},
+       {{1, 1, 0}}},
+      {"an id moved to another post code or date leaves nothing at its old place",
+       {pricePaidFile({{.sale = 1, .date = "2024-05-06"}, {.sale = 2}}),
+        pricePaidFile({{.sale = 1, .date = "2023-01-01", .postcode = "A1 1AA", .status = "C"},
+                       {.sale = 2, .status = "D"},
+                       {.sale = 2, .postcode = "B2 2BB"}})},
+       {"000000000001 A11AA 20230101 250000", "000000000002 B22BB 20240102 250000"},
+       {{2, 0, 0}, {1, 1, 1}}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
@@ -105,6 +137,50 @@ TEST(ImporterTest, BadRowsAreCountedAndTheFirstReportedWhileGoodOnesAreImported)
   EXPECT_EQ(result.firstRejected.front().line, 3u);
   EXPECT_EQ(result.firstRejected.front().reason, "expected 16 fields, found 2");
   EXPECT_EQ(result.firstRejected.back().line, 22u);
+}
+
+TEST(ListingDatabaseTest, RefusesAnotherProgramsFileByNameAndWritesNothingToIt) {
+  test::TempDir folder;
+  const std::pair<const char*, const char*> cases[] = {
+      // how the file is made, what is said
+      {nullptr, "other.db: cannot be opened for writing: file is not a database"},
+      {"CREATE TABLE t (x); PRAGMA user_version = 1", "other.db: not a listing database"},
+      {"PRAGMA application_id = 42", "other.db: not a listing database"},
+  };
+  for (const auto& [sql, says] : cases) {
+    SCOPED_TRACE(sql ? sql : "a text file");
+    const std::filesystem::path file = folder / "other.db";
+    std::filesystem::remove(file);
+    if (sql) Database(file.string(), SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE).exec(sql);
+    if (!sql) test::writeBytes(file, "not a database");
+    const std::string before = test::readBytes(file);
+    EXPECT_THAT([&] { openForImport(file.string()); },
+                testing::ThrowsMessage<std::runtime_error>(testing::HasSubstr(says)));
+    EXPECT_EQ(test::readBytes(file), before);
+  }
+}
+
+// On a file system of 4 MiB of its own, so the disk fills for real.
+TEST(ImporterTest, AFullDiskLeavesTheListingAsItWas) {
+  test::TempDir folder;
+  const std::filesystem::path disk = folder / "disk";
+  std::filesystem::create_directory(disk);
+  if (::mount("tmpfs", disk.c_str(), "tmpfs", 0, "size=4m") != 0)
+    GTEST_SKIP() << "mounting a tmpfs needs root (CAP_SYS_ADMIN): " << std::strerror(errno);
+  const std::shared_ptr<void> unmount(nullptr, [&](void*) { ::umount2(disk.c_str(), MNT_DETACH); });
+  test::writeBytes(folder / "small.csv", pricePaidFile({{.sale = 1}, {.sale = 2, .price = 5}}));
+  std::string large;  // some 12 MB of sales
+  for (int i = 0; i < 60'000; ++i) large += test::pricePaidLine({.sale = 10 + i}) + "\n";
+  test::writeBytes(folder / "large.csv", large);
+
+  const auto db = openForImport((disk / "listing.sqlite").string());
+  Importer importer(*db, disk);
+  importer.importFile(folder / "small.csv");
+  const std::vector<std::string> before = sales(*db);
+  EXPECT_THAT([&] { importer.importFile(folder / "large.csv"); },
+              testing::ThrowsMessage<std::runtime_error>(testing::HasSubstr(
+                  "listing.sqlite: cannot be written: database or disk is full")));
+  EXPECT_EQ(sales(*db), before);
 }
 
 }  // namespace

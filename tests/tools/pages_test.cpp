@@ -90,5 +90,11 @@ TEST(ListingPagesTest, SoldPricesPageShowsEachSaleEscapedAndTheAverage) {
   EXPECT_THAT(page, HasSubstr("<p>footnote</p>"));
 }
 
+TEST(ListingPagesTest, TheAverageOfTheLargestPricesDoesNotOverflow) {
+  StreetSales street{"LS63BR", "HIGH STREET", 5, 20240102, {}};
+  street.sales.assign(10'000, {20240102, 999'999'999'999'999, "S", "Y", "L", "1", ""});
+  EXPECT_EQ(roundedAverage(street), 1'000'000'000'000'000);
+}
+
 }  // namespace
 }  // namespace korvane::listing

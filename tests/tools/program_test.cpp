@@ -134,7 +134,7 @@ TEST_F(ListingProgramTest, AnImportReportsWhatItDidAndTheProgramReadsTheServedPa
                                         {.sale = 1, .price = 200500, .status = "C"}}) +
                        "\"1\n\"\"\n\"\"\n");
   Program import(m_home.path(), {"import", (m_home / "pp.csv").string()});
-  EXPECT_EQ(import.exitStatus(), 0);
+  EXPECT_EQ(import.exitStatus(), 3);  // rows were rejected
   EXPECT_THAT(import.output(),
               HasSubstr("1 file imported: rows added 4, replaced 2, deleted 1, rejected 3, "));
   EXPECT_THAT(import.output(), HasSubstr("pp.csv:8: unterminated quote in field 1"));
@@ -186,6 +186,26 @@ TEST_F(ListingProgramTest, PagesAreServedThroughImportsAndAKilledImportChangesNo
       EXPECT_EQ(fingerprint(m_database), before);
     }
   }
+}
+
+TEST_F(ListingProgramTest, ImportExitStatusSaysWhetherEverythingWasImported) {
+  test::writeBytes(m_home / "pp.csv", test::pricePaidFile({{.sale = 1}}));
+  test::writeBytes(m_home / "page.html", "<html><body>Not found</body></html>\n");
+  const std::string program = KORVANE_LISTING_PROGRAM;
+  const std::tuple<std::string, int, const char*> cases[] = {
+      {program + " import pp.csv", 0, "1 file imported: rows added 1, replaced 0"},
+      {"cat pp.csv | " + program + " import -", 0, "1 file imported: rows added 0, replaced 1"},
+      {program + " import pp.csv page.html", 1, "page.html: no row is a Price Paid row (line 1: "},
+      {program + " import - </dev/null", 1, "standard input: holds no Price Paid rows"},
+  };
+  for (const auto& [command, status, says] : cases) {
+    SCOPED_TRACE(command);
+    Program shell(m_home.path(), {"-c", "cd " + m_home.path().string() + " && " + command},
+                  "/bin/sh");
+    EXPECT_EQ(shell.exitStatus(), status);
+    EXPECT_THAT(shell.output(), HasSubstr(says));
+  }
+  EXPECT_EQ(fingerprint(m_database), "1 sales of 250000");
 }
 
 TEST_F(ListingProgramTest, RefusesABadCommandLineOrWhatItCannotUse) {

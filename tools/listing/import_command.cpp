@@ -4,6 +4,7 @@
 #include "default_paths.h"
 #include "import_report.h"
 #include "importer.h"
+#include "line_reader.h"
 #include "listing_db.h"
 #include "page_text.h"
 #include "sqlite.h"
@@ -58,9 +59,10 @@ int runImport(const CommandLine& options) {
     importer.stopWhen(&g_stop);
 
     for (const std::filesystem::path& file : options.files) {
+      const std::string name = displayName(file);
       if (terminal) {
-        importer.onProgress([&file](const ImportProgress& progress) {
-          std::cerr << "\r" << progressLine(file.string(), progress) << "\033[K" << std::flush;
+        importer.onProgress([&name](const ImportProgress& progress) {
+          std::cerr << "\r" << progressLine(name, progress) << "\033[K" << std::flush;
         });
       }
       const ImportResult result = [&] {
@@ -73,10 +75,10 @@ int runImport(const CommandLine& options) {
       }();
       if (terminal) std::cerr << "\r\033[K";
       for (const RejectedRow& row : result.firstRejected)
-        report(file.string() + ":" + std::to_string(row.line) + ": " + row.reason);
+        report(name + ":" + std::to_string(row.line) + ": " + row.reason);
+      if (!result.warning.empty()) report("warning: " + result.warning);
       if (result.counts.rejected > result.firstRejected.size()) {
-        report(file.string() + ": " +
-               groupThousands(result.counts.rejected - result.firstRejected.size()) +
+        report(name + ": " + groupThousands(result.counts.rejected - result.firstRejected.size()) +
                " more rows rejected");
       }
       total += result.counts;
@@ -89,10 +91,10 @@ int runImport(const CommandLine& options) {
   } catch (const std::exception& error) {
     summary();
     report(error.what());
-    return 1;
+    return kFileNotImported;
   }
   summary();
-  return 0;
+  return total.rejected > 0 ? kRowsRejected : 0;
 }
 
 }  // namespace korvane::listing

@@ -25,7 +25,6 @@ std::string duration(double seconds) {
 
 std::string progressLine(std::string_view file, const ImportProgress& progress) {
   std::string line = std::string(file) + ": " + groupThousands(progress.rowsRead) + " rows read";
-  if (!progress.step.empty()) return line + ", " + std::string(progress.step) + "...";
   if (progress.seconds > 0) {
     line += ", " +
             groupThousands(static_cast<std::uint64_t>(progress.rowsRead / progress.seconds)) +

@@ -21,33 +21,62 @@ ImportCounts& ImportCounts::operator+=(const ImportCounts& other) {
   return *this;
 }
 
-// One file's import inside its transaction.
-//
-// Into an empty listing the sales are gathered, sorted by post code and date, and written in
-// that order: writing the table in key order is several times faster than in file order. Once
-// the listing holds sales, and from the first C or D row, each row is applied where it belongs,
-// found by its transaction id.
+// One file's import inside its transaction, in passes that each write in key order: writing a
+// B-tree in its key order is several times faster than in file order, and keeps memory flat
+// however large the listing.
+//  1. The rows are read. Each sale goes to a sorter by place (post code, date, id); its id,
+//     place and status, numbered in file order, to a sorter by id.
+//  2. Each id's rows are applied in file order to what the listing holds for it (found in
+//     sale_ids, which maps an id to its sale's place), giving the counts and the row whose sale
+//     stays, if any. sale_ids is updated in id order; the places of sales replaced elsewhere or
+//     deleted go to a third sorter.
+//  3. Those places are removed from sales in their order, then the sales that stay are written
+//     in theirs.
 class Importer::Run {
  public:
   Run(Importer& importer, const std::filesystem::path& file)
       : m_db(importer.m_db),
         m_importer(importer),
+        m_file(file),
         m_reader(file),
-        m_insert(m_db.prepare("INSERT INTO sales VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, "
-                              "?10, ?11, ?12, ?13)")) {}
+        m_byPlace(SaleSorter::Order::ByPlace, importer.m_workFolder),
+        m_byId(SaleSorter::Order::ById, importer.m_workFolder),
+        m_removals(SaleSorter::Order::ByPlace, importer.m_workFolder) {}
 
   ImportResult go() {
     m_previousNewest = newestSale(m_db);
-    if (m_db.single("SELECT count(*) FROM (SELECT 1 FROM sales LIMIT 1)") == 0) {
-      m_db.exec("DROP INDEX IF EXISTS sales_by_id");
-      m_sorter.emplace(m_importer.m_workFolder);
-    } else {
-      applyRowByRow();
+    const bool listingEmpty =
+        m_db.single("SELECT count(*) FROM (SELECT 1 FROM sale_ids LIMIT 1)") == 0;
+    readRows();
+    if (m_rowsAccepted == 0) {
+      if (m_result.firstRejected.empty())
+        throw std::runtime_error(displayName(m_file) + ": holds no Price Paid rows");
+      const RejectedRow& first = m_result.firstRejected.front();
+      throw std::runtime_error(displayName(m_file) + ": no row is a Price Paid row (line " +
+                               std::to_string(first.line) + ": " + first.reason + ")");
     }
+    if (!listingEmpty || !writeIntoEmptyListing()) {
+      matchIds();
+      writeSales();
+    }
+    int newest = std::max(m_previousNewest, m_newestAdded);
+    if (m_newestRemoved && m_newestAdded < m_previousNewest)
+      newest = static_cast<int>(m_db.single("SELECT max(date) FROM sale_ids"));
+    setNewestSale(m_db, newest);
+    return m_result;
+  }
 
+ private:
+  struct Place {
+    std::string postcode;
+    int date = 0;
+  };
+
+  void readRows() {
     std::string_view line;
+    Sale key;  // the id, place and status of a sale, without its texts
     while (m_reader.next(line)) {
-      if ((++m_rowsRead & 1023) == 0) tick(readShare());
+      if ((++m_rowsRead & 1023) == 0) tick(0.5 * fraction(m_reader.offset(), m_reader.size()));
       if (line.empty()) continue;
       const std::string problem = m_reader.tooLong() ? "line longer than 1 MiB" : m_row.read(line);
       if (!problem.empty()) {
@@ -55,66 +84,151 @@ class Importer::Run {
         continue;
       }
       const Sale& sale = m_row.sale();
-      if (m_sorter && sale.status != 'A') applyRowByRow();
-      if (m_sorter) {
-        m_sorter->add(sale);
-        ++m_gathered;
-        m_newestAdded = std::max(m_newestAdded, sale.date);
-      } else {
-        apply(sale);
+      const std::uint64_t number = m_rowsAccepted++;
+      m_onlyAdded &= sale.status == 'A';
+      m_byId.add(idAndPlace(sale, key), number);
+      if (sale.status != 'D') m_byPlace.add(sale, number);
+    }
+    m_stays.assign(m_rowsAccepted, false);
+  }
+
+  // The id, place and status of `sale` in `key`, without its texts.
+  static const Sale& idAndPlace(const Sale& sale, Sale& key) {
+    key.id = sale.id;
+    key.postcode = sale.postcode;
+    key.date = sale.date;
+    key.status = sale.status;
+    return key;
+  }
+
+  // Into an empty listing a file of A rows with no id twice (a year's file, the complete one) is
+  // written straight from the two sorts, sales then sale_ids. Returns false, with nothing
+  // written, when an id or a place comes twice, or for any other file.
+  bool writeIntoEmptyListing() {
+    if (m_onlyAdded) {
+      m_db.exec("SAVEPOINT empty_listing");
+      try {
+        Statement insert = m_db.prepare(kInsertSale);
+        std::uint64_t written = 0;
+        m_byPlace.merge([&](const Sale& sale, std::uint64_t) {
+          if ((++written & 1023) == 0) tick(0.5 + 0.3 * fraction(written, m_byPlace.size()));
+          bindSale(insert, sale).step();
+          insert.reset();
+          m_newestAdded = std::max(m_newestAdded, sale.date);
+        });
+        Statement store = m_db.prepare("INSERT INTO sale_ids VALUES (?1, ?2, ?3)");
+        std::uint64_t stored = 0;
+        m_byId.merge([&](const Sale& sale, std::uint64_t) {
+          if ((++stored & 1023) == 0) tick(0.8 + 0.2 * fraction(stored, m_byId.size()));
+          store.bindBlob(1, sale.id.data(), 16).bind(2, sale.postcode).bind(3, sale.date).step();
+          store.reset();
+        });
+        m_db.exec("RELEASE empty_listing");
+        m_result.counts.added = written;
+        return true;
+      } catch (const SqliteError& error) {
+        if (error.code() != SQLITE_CONSTRAINT) throw;  // else an id or a place came twice
       }
+      m_db.exec("ROLLBACK TO empty_listing; RELEASE empty_listing");
+      m_newestAdded = 0;
     }
-    writeGathered();
-
-    setNewestSale(m_db, m_rescan ? static_cast<int>(m_db.single("SELECT max(date) FROM sales"))
-                                 : std::max(m_previousNewest, m_newestAdded));
-    return m_result;
+    return false;
   }
 
- private:
-  // Writes the sales gathered for sorting, if any, in order.
-  void writeGathered() {
-    if (!m_sorter) return;
-    std::uint64_t written = 0;
-    m_result.counts.replaced += m_sorter->merge([&](const Sale& sale) {
-      insert(sale);
-      ++m_result.counts.added;
-      if ((++written & 1023) == 0) tick(0.5 + 0.5 * static_cast<double>(written) / m_gathered);
+  void matchIds() {
+    Statement find = m_db.prepare("SELECT postcode, date FROM sale_ids WHERE id = ?1");
+    Statement storeNew = m_db.prepare("INSERT OR IGNORE INTO sale_ids VALUES (?1, ?2, ?3)");
+    Statement move = m_db.prepare("UPDATE sale_ids SET postcode = ?2, date = ?3 WHERE id = ?1");
+    Statement forget = m_db.prepare("DELETE FROM sale_ids WHERE id = ?1");
+    std::string statuses;  // of the current id's rows, in file order
+    Sale last;             // the current id, and the place of its last added or changed sale
+    std::uint64_t lastNumber = 0, matched = 0;
+
+    auto finish = [&] {
+      const std::uint8_t* id = last.id.data();
+      const bool stays = statuses.back() != 'D';
+      std::optional<Place> old;  // what the listing held for the id
+      // Most ids that stay are new: storing their place first finds out whether they are.
+      if (stays) storeNew.bindBlob(1, id, 16).bind(2, last.postcode).bind(3, last.date).step();
+      if (stays) storeNew.reset();
+      if (!stays || m_db.changes() == 0) {
+        find.bindBlob(1, id, 16);
+        if (find.step()) old = Place{std::string(find.text(0)), static_cast<int>(find.integer(1))};
+        find.reset();
+      }
+      bool present = old.has_value();
+      for (char status : statuses) {
+        if (status == 'D') {
+          m_result.counts.deleted += present;
+          present = false;
+        } else {
+          ++(present ? m_result.counts.replaced : m_result.counts.added);
+          present = true;
+        }
+      }
+      const bool moved =
+          old && (!stays || old->postcode != last.postcode || old->date != last.date);
+      if (moved) {
+        Sale removal;
+        removal.id = last.id;
+        removal.postcode = old->postcode;
+        removal.date = old->date;
+        m_removals.add(removal);
+        m_newestRemoved |= old->date >= m_previousNewest;
+      }
+      if (stays) {
+        m_stays[lastNumber] = true;
+        m_newestAdded = std::max(m_newestAdded, last.date);
+        if (moved) move.bindBlob(1, id, 16).bind(2, last.postcode).bind(3, last.date).step();
+        if (moved) move.reset();
+      } else if (old) {
+        forget.bindBlob(1, id, 16).step();
+        forget.reset();
+      }
+    };
+
+    m_byId.merge([&](const Sale& sale, std::uint64_t number) {
+      if (!statuses.empty() && sale.id != last.id) {
+        finish();
+        statuses.clear();
+      }
+      last.id = sale.id;
+      statuses += sale.status;
+      if (sale.status != 'D') {
+        last.postcode = sale.postcode;
+        last.date = sale.date;
+        lastNumber = number;
+      }
+      if ((++matched & 1023) == 0) tick(0.5 + 0.2 * fraction(matched, m_byId.size()));
     });
-    m_sorter.reset();
-    m_wroteGathered = true;
+    if (!statuses.empty()) finish();
   }
 
-  // Writes what was gathered, if anything, and goes on row by row.
-  void applyRowByRow() {
-    writeGathered();
-    ensureIdIndex();
-    m_find.emplace(m_db.prepare("SELECT date FROM sales WHERE id = ?1"));
-    m_remove.emplace(m_db.prepare("DELETE FROM sales WHERE id = ?1"));
+  void writeSales() {
+    Statement remove =
+        m_db.prepare("DELETE FROM sales WHERE postcode = ?1 AND date = ?2 AND id = ?3");
+    m_removals.merge([&](const Sale& sale, std::uint64_t) {
+      remove.bind(1, sale.postcode).bind(2, sale.date).bindBlob(3, sale.id.data(), 16).step();
+      remove.reset();
+    });
+    Statement insert = m_db.prepare(kInsertSale);
+    std::uint64_t written = 0;
+    m_byPlace.merge([&](const Sale& sale, std::uint64_t number) {
+      if ((++written & 1023) == 0) tick(0.7 + 0.3 * fraction(written, m_byPlace.size()));
+      if (!m_stays[number]) return;
+      bindSale(insert, sale).step();
+      insert.reset();
+    });
   }
 
-  void apply(const Sale& sale) {
-    m_find->bindBlob(1, sale.id.data(), sale.id.size());
-    const bool present = m_find->step();
-    if (present && m_find->integer(0) >= m_previousNewest) m_rescan = true;
-    m_find->reset();
-    if (present) {
-      m_remove->bindBlob(1, sale.id.data(), sale.id.size()).step();
-      m_remove->reset();
-    }
-    if (sale.status == 'D') {
-      m_result.counts.deleted += present;
-      return;
-    }
-    ++(present ? m_result.counts.replaced : m_result.counts.added);
-    insert(sale);
-    m_newestAdded = std::max(m_newestAdded, sale.date);
-  }
+  static constexpr const char* kInsertSale =
+      "INSERT OR REPLACE INTO sales VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12, "
+      "?13)";
 
-  void insert(const Sale& sale) {
-    m_insert.bind(1, sale.postcode)
+  static Statement& bindSale(Statement& insert, const Sale& sale) {
+    return insert.bind(1, sale.postcode)
         .bind(2, sale.date)
-        .bindBlob(3, sale.id.data(), sale.id.size())
+        .bindBlob(3, sale.id.data(), 16)
         .bind(4, sale.price)
         .bind(5, sale.propertyType)
         .bind(6, sale.newBuild)
@@ -124,33 +238,7 @@ class Importer::Run {
         .bind(10, sale.street)
         .bind(11, sale.locality)
         .bind(12, sale.town)
-        .bind(13, sale.category)
-        .step();
-    m_insert.reset();
-  }
-
-  // The index that finds a sale by its transaction id, built when a file is to be applied row by
-  // row and not before: a first import into an empty listing is done without it. Sales gathered
-  // from one file may share an id under different post codes or dates; the one with the latest
-  // date stays.
-  void ensureIdIndex() {
-    if (m_db.single("SELECT count(*) FROM sqlite_schema WHERE name = 'sales_by_id'") > 0) return;
-    if (m_importer.m_report) m_importer.m_report({m_rowsRead, -1, elapsed(), "indexing ids"});
-    try {
-      m_db.exec("CREATE UNIQUE INDEX IF NOT EXISTS sales_by_id ON sales (id)");
-      return;
-    } catch (const SqliteError& error) {
-      if (error.code() != SQLITE_CONSTRAINT) throw;
-    }
-    m_db.exec("CREATE INDEX sales_by_id ON sales (id)");
-    m_db.exec(
-        "DELETE FROM sales WHERE EXISTS (SELECT 1 FROM sales AS other WHERE other.id = sales.id "
-        "AND (other.date, other.postcode) > (sales.date, sales.postcode))");
-    const auto removed = static_cast<std::uint64_t>(m_db.changes());
-    if (m_wroteGathered) m_result.counts.added -= removed;  // else an earlier import added them
-    m_result.counts.replaced += removed;
-    m_db.exec("DROP INDEX sales_by_id; CREATE UNIQUE INDEX sales_by_id ON sales (id)");
-    m_rescan = true;
+        .bind(13, sale.category);
   }
 
   void reject(const std::string& problem) {
@@ -159,11 +247,8 @@ class Importer::Run {
     ++m_result.counts.rejected;
   }
 
-  // The share of the work done while reading: gathered sales still have to be written after.
-  double readShare() const {
-    if (m_reader.size() == 0) return -1;
-    const double read = static_cast<double>(m_reader.offset()) / m_reader.size();
-    return m_sorter ? read / 2 : read;
+  static double fraction(std::uint64_t part, std::uint64_t whole) {
+    return whole == 0 ? 1 : static_cast<double>(part) / static_cast<double>(whole);
   }
 
   void tick(double done) {
@@ -171,7 +256,7 @@ class Importer::Run {
     const auto now = std::chrono::steady_clock::now();
     if (!m_importer.m_report || now - m_lastReport < std::chrono::milliseconds(200)) return;
     m_lastReport = now;
-    m_importer.m_report({m_rowsRead, m_reader.size() == 0 ? -1 : done, elapsed(), {}});
+    m_importer.m_report({m_rowsRead, m_reader.size() == 0 ? -1 : done, elapsed()});
   }
 
   double elapsed() const {
@@ -180,16 +265,15 @@ class Importer::Run {
 
   Database& m_db;
   Importer& m_importer;
+  std::filesystem::path m_file;
   LineReader m_reader;
   PricePaidRow m_row;
-  Statement m_insert;
-  std::optional<Statement> m_find, m_remove;
-  std::optional<SaleSorter> m_sorter;
-  std::uint64_t m_gathered = 0;
-  std::uint64_t m_rowsRead = 0;
+  SaleSorter m_byPlace, m_byId, m_removals;
+  std::vector<bool> m_stays;  // by the sale's number: whether it is the one its id keeps
+  std::uint64_t m_rowsRead = 0, m_rowsAccepted = 0;
   int m_previousNewest = 0, m_newestAdded = 0;
-  bool m_rescan = false;  // a sale as new as the newest one was removed or replaced
-  bool m_wroteGathered = false;
+  bool m_onlyAdded = true;       // every row read so far is an A row
+  bool m_newestRemoved = false;  // a sale as new as the newest one was removed or moved
   ImportResult m_result;
   const std::chrono::steady_clock::time_point m_started = std::chrono::steady_clock::now();
   std::chrono::steady_clock::time_point m_lastReport = m_started;
@@ -209,9 +293,15 @@ ImportResult Importer::importFile(const std::filesystem::path& file) {
     m_db.exec("BEGIN IMMEDIATE");
     run.emplace(*this, file);
     ImportResult result = run->go();
+    run.reset();  // its temporary files go before the log is copied into the database
     m_db.exec("COMMIT");
     // Gives back the disk space the write-ahead log took; readers may hold some of it for now.
-    m_db.exec("PRAGMA wal_checkpoint(TRUNCATE)");
+    // The file is imported whatever happens here: the next import or serve trims the log.
+    try {
+      m_db.exec("PRAGMA wal_checkpoint(TRUNCATE)");
+    } catch (const SqliteError& error) {
+      result.warning = m_db.path() + ": the write-ahead log was not trimmed: " + error.what();
+    }
     return result;
   } catch (...) {
     run.reset();
@@ -225,10 +315,10 @@ ImportResult Importer::importFile(const std::filesystem::path& file) {
       throw;
     } catch (const SqliteError& error) {
       if (stopped || error.code() == SQLITE_INTERRUPT)
-        throw ImportInterrupted(file.string() + ": import interrupted");
+        throw ImportInterrupted(displayName(file) + ": import interrupted");
       throw std::runtime_error(m_db.path() + ": cannot be written: " + error.what());
     } catch (const ImportInterrupted&) {
-      throw ImportInterrupted(file.string() + ": import interrupted");
+      throw ImportInterrupted(displayName(file) + ": import interrupted");
     }
   }
 }

@@ -29,13 +29,13 @@ struct RejectedRow {
 struct ImportResult {
   ImportCounts counts;
   std::vector<RejectedRow> firstRejected;  // at most Importer::kReportedRejections
+  std::string warning;  // what went wrong after the file was imported, if anything
 };
 
 struct ImportProgress {
   std::uint64_t rowsRead = 0;
   double done = 0;     // the share of the file's work done, 0 to 1; negative when unknown (a pipe)
   double seconds = 0;  // since the file's import began
-  std::string_view step;  // a step that reads no rows (its name), else empty
 };
 
 // The import stopped because the stop flag was set; the database is as before the file.
@@ -59,11 +59,12 @@ class Importer {
   // While *stop is true an import stops at its next step and throws ImportInterrupted.
   void stopWhen(const std::atomic<bool>* stop);
 
-  // Imports one Price Paid file as one transaction. A and C rows add the sale or replace the one
-  // with their transaction id, D rows remove it; rows are applied in file order. Rows that do not
-  // parse are counted and skipped, the first ones kept with their line and reason. Throws
-  // std::runtime_error naming the file when it cannot be read, naming the database when it cannot
-  // be written, or ImportInterrupted; the database is then as before the file.
+  // Imports one Price Paid file ("-": standard input) as one transaction. A and C rows add the
+  // sale or replace the one with their transaction id, D rows remove it; rows are applied in
+  // file order. Rows that do not parse are counted and skipped, the first ones kept with their
+  // line and reason. Throws std::runtime_error naming the file when it cannot be read or holds no
+  // row that parses, naming the database when it cannot be written, or ImportInterrupted; the
+  // database is then as before the file.
   ImportResult importFile(const std::filesystem::path& file);
 
  private:

@@ -13,14 +13,19 @@ namespace korvane::listing {
 namespace {
 
 std::runtime_error fileError(const std::filesystem::path& file, const char* what, int error) {
-  return std::runtime_error(file.string() + ": " + what + ": " + std::strerror(error));
+  return std::runtime_error(displayName(file) + ": " + what + ": " + std::strerror(error));
 }
 
 }  // namespace
 
+std::string displayName(const std::filesystem::path& file) {
+  return file == "-" ? "standard input" : file.string();
+}
+
 LineReader::LineReader(const std::filesystem::path& file)
     : m_file(file), m_buffer(kLongestLine + 1) {
-  m_fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
+  m_fd = file == "-" ? ::fcntl(STDIN_FILENO, F_DUPFD_CLOEXEC, 0)
+                     : ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
   if (m_fd < 0) throw fileError(file, "cannot be read", errno);
   struct stat info {};
   if (::fstat(m_fd, &info) == 0 && S_ISDIR(info.st_mode)) {

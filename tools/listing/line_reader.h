@@ -5,17 +5,21 @@
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
+#include <string>
 #include <string_view>
 #include <vector>
 
 namespace korvane::listing {
 
+// The file as messages name it: "standard input" for "-".
+std::string displayName(const std::filesystem::path& file);
+
 class LineReader {
  public:
   static constexpr std::size_t kLongestLine = std::size_t{1} << 20;
 
-  // Opens the file (a pipe serves too). Throws std::runtime_error naming the file and the
-  // reason when it cannot be opened.
+  // Opens the file (a pipe serves too; "-" is standard input). Throws std::runtime_error naming
+  // the file and the reason when it cannot be opened.
   explicit LineReader(const std::filesystem::path& file);
   ~LineReader();
   LineReader(const LineReader&) = delete;

@@ -2,21 +2,22 @@
 
 #include "sqlite.h"
 
+#include <cstdint>
 #include <sqlite3.h>
 
 namespace korvane::listing {
 namespace {
 
-constexpr int kSchemaVersion = 1;
+constexpr int kSchemaVersion = 2;
+// "Korv": marks the file as a listing, for this program and for file(1).
+constexpr std::int64_t kApplicationId = 0x4B6F7276;
 
 // Post codes are kept in upper case without blanks ("CF103NQ") and dates as YYYYMMDD, so a post
 // code's sales in a window of dates are one range of the primary key. The transaction id is its
-// 16 bytes; the index that finds a sale by id is built when an import first needs it (see
-// Importer). District and county are not kept: no page shows them.
+// 16 bytes; sale_ids finds a sale's place by its id (the importer keeps it in step with sales).
+// District and county are not kept: no page shows them.
 constexpr const char* kSchema = R"(
-  PRAGMA page_size = 16384;
-  PRAGMA journal_mode = WAL;
-  CREATE TABLE IF NOT EXISTS sales (
+  CREATE TABLE sales (
     postcode TEXT NOT NULL,
     date INTEGER NOT NULL,
     id BLOB NOT NULL,
@@ -32,17 +33,47 @@ constexpr const char* kSchema = R"(
     category TEXT NOT NULL,
     PRIMARY KEY (postcode, date, id)
   ) WITHOUT ROWID;
-  CREATE TABLE IF NOT EXISTS facts (name TEXT PRIMARY KEY, value INTEGER) WITHOUT ROWID;
-  PRAGMA user_version = 1;
+  CREATE TABLE sale_ids (
+    id BLOB PRIMARY KEY,
+    postcode TEXT NOT NULL,
+    date INTEGER NOT NULL
+  ) WITHOUT ROWID;
+  CREATE TABLE facts (name TEXT PRIMARY KEY, value INTEGER) WITHOUT ROWID;
+  PRAGMA application_id = 1265594998;
+  PRAGMA user_version = 2;
 )";
+static_assert(kApplicationId == 1265594998);
 
-// Throws unless the database is a listing of this version, or (when `creating`) still empty.
-void checkListing(Database& db, bool creating) {
+// True for a listing of this version, false for an empty database when `creating`; throws
+// naming the database for anything else.
+bool isListing(Database& db, bool creating) {
+  const auto application = db.single("PRAGMA application_id");
   const auto version = db.single("PRAGMA user_version");
-  if (version == kSchemaVersion) return;
-  if (creating && version == 0 && db.single("SELECT count(*) FROM sqlite_schema") == 0) return;
-  throw std::runtime_error(db.path() + ": not a listing database" +
-                           (version > kSchemaVersion ? " (made by a newer korvane-listing)" : ""));
+  if (application == kApplicationId && version == kSchemaVersion) return true;
+  if (creating && application == 0 && version == 0 &&
+      db.single("SELECT count(*) FROM sqlite_schema") == 0)
+    return false;
+  std::string why = "not a listing database";
+  if (application == kApplicationId && version > kSchemaVersion) {
+    why += " (made by a newer korvane-listing)";
+  } else if (application == kApplicationId ||
+             (version == 1 &&
+              db.single("SELECT count(*) FROM sqlite_schema WHERE name = 'sales'"))) {
+    why += " (made by an earlier korvane-listing: remove it and import again)";
+  }
+  throw std::runtime_error(db.path() + ": " + why);
+}
+
+// Makes the tables in one transaction, unless another import made them meanwhile.
+void createListing(Database& db) {
+  db.exec("PRAGMA page_size = 16384; BEGIN IMMEDIATE");
+  try {
+    if (!isListing(db, true)) db.exec(kSchema);
+    db.exec("COMMIT");
+  } catch (...) {
+    db.exec("ROLLBACK");
+    throw;
+  }
 }
 
 }  // namespace
@@ -52,11 +83,10 @@ std::unique_ptr<Database> openForImport(const std::string& address) {
     auto db = std::make_unique<Database>(
         address, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_URI);
     db->exec("PRAGMA busy_timeout = 10000");
-    checkListing(*db, true);
-    db->exec(kSchema);
+    if (!isListing(*db, true)) createListing(*db);
     // WAL lets pages be served while an import writes. NORMAL syncs at checkpoints only: a power
     // cut may lose the last committed import, but never leaves a file half imported.
-    db->exec("PRAGMA synchronous = NORMAL; PRAGMA cache_size = -32768");
+    db->exec("PRAGMA journal_mode = WAL; PRAGMA synchronous = NORMAL; PRAGMA cache_size = -8192");
     return db;
   } catch (const SqliteError& error) {
     throw std::runtime_error(address + ": cannot be opened for writing: " + error.what());
@@ -67,7 +97,7 @@ std::unique_ptr<Database> openForReading(const std::string& address) {
   try {
     auto db = std::make_unique<Database>(address, SQLITE_OPEN_READWRITE | SQLITE_OPEN_URI);
     db->exec("PRAGMA busy_timeout = 5000; PRAGMA query_only = 1");
-    checkListing(*db, false);
+    isListing(*db, false);
     return db;
   } catch (const SqliteError& error) {
     throw std::runtime_error(address + ": cannot be read: " + error.what());

@@ -1,10 +1,17 @@
 #include "price_paid_row.h"
 
+#include "utf8_text.h"
+
 #include <algorithm>
 #include <cctype>
+#include <chrono>
 
 namespace korvane::listing {
 namespace {
+
+// Prices have at most 15 digits: a street's sales then sum within 64 bits up to 9,000 of them,
+// and a page's average is summed wider still.
+constexpr std::int64_t kPriceLimit = 1'000'000'000'000'000;
 
 int hexValue(char c) {
   if (c >= '0' && c <= '9') return c - '0';
@@ -33,13 +40,13 @@ bool parseId(std::string_view text, std::array<std::uint8_t, 16>& id) {
   return true;
 }
 
-// Whole pounds: 1 to 15 digits, so any sum of a street's prices stays within 64 bits.
+// Whole pounds: digits only.
 bool parsePrice(std::string_view text, std::int64_t& price) {
-  if (text.empty() || text.size() > 15) return false;
+  if (text.empty()) return false;
   std::int64_t value = 0;
   for (char c : text) {
     if (c < '0' || c > '9') return false;
-    value = value * 10 + (c - '0');
+    if (value < kPriceLimit) value = value * 10 + (c - '0');  // beyond the limit it stays there
   }
   price = value;
   return true;
@@ -76,6 +83,13 @@ void appendPostcodeKey(std::string_view postcode, std::string& key) {
 
 }  // namespace
 
+int latestSaleDate() {
+  using namespace std::chrono;
+  const year_month_day day{floor<days>(system_clock::now()) + days{31}};
+  return static_cast<int>(day.year()) * 10000 + static_cast<int>(unsigned{day.month()}) * 100 +
+         static_cast<int>(unsigned{day.day()});
+}
+
 std::string normalizePostcode(std::string_view postcode) {
   std::string key;
   appendPostcodeKey(postcode, key);
@@ -83,6 +97,8 @@ std::string normalizePostcode(std::string_view postcode) {
 }
 
 std::string PricePaidRow::read(std::string_view line) {
+  if (const std::size_t bad = invalidUtf8At(line); bad != std::string_view::npos)
+    return "not UTF-8 text at byte " + std::to_string(bad + 1);
   std::string problem = split(line);
   return problem.empty() ? convert() : problem;
 }
@@ -141,7 +157,10 @@ std::string PricePaidRow::convert() {
   const auto& f = m_fields;
   if (!parseId(f[kId], m_sale.id)) return "transaction id is not a {...} identifier";
   if (!parsePrice(f[kPrice], m_sale.price)) return "price is not a whole number of pounds";
+  if (m_sale.price >= kPriceLimit) return "price has more than 15 digits";
   if (!parseDate(f[kDate], m_sale.date)) return "date of transfer is not YYYY-MM-DD";
+  if (m_sale.date < kFirstSaleDate) return "date of transfer is before 1995";
+  if (m_sale.date > m_latestDate) return "date of transfer is more than 31 days ahead";
   const std::string_view status = f[kStatus];
   if (status != "A" && status != "C" && status != "D") return "unknown record status";
   m_sale.status = status[0];

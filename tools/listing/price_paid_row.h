@@ -44,15 +44,27 @@ struct Sale {
   std::string_view propertyType, newBuild, tenure, paon, saon, street, locality, town, category;
 };
 
+// The first date of transfer a row may have (YYYYMMDD): Price Paid data begins in 1995.
+inline constexpr int kFirstSaleDate = 19950101;
+
+// The last date of transfer a row may have today (YYYYMMDD): 31 days after today's date (UTC),
+// room for a sale registered with a date a little ahead.
+int latestSaleDate();
+
 // The post code in upper case with every blank removed, so "cf10 3nq" and "CF103NQ" match.
 std::string normalizePostcode(std::string_view postcode);
 
 // Reads rows one line at a time, reusing its buffers from line to line.
 class PricePaidRow {
  public:
+  // Accepts dates of transfer from kFirstSaleDate to `latestDate` (YYYYMMDD).
+  explicit PricePaidRow(int latestDate = latestSaleDate()) : m_latestDate(latestDate) {}
+
   // Reads one line (without its line end). Returns an empty text when the line is a valid row,
-  // otherwise why it is not: a field count other than 16, an unterminated quote, text after a
-  // closing quote, or a transaction id, price, date or record status that does not parse.
+  // otherwise why it is not: bytes that are not UTF-8, a field count other than 16, an
+  // unterminated quote, text after a closing quote, a transaction id, price, date or record
+  // status that does not parse, a price of more than 15 digits (so no sum of a page's prices can
+  // overflow), or a date outside the accepted ones.
   std::string read(std::string_view line);
 
   // The fields of the last line read, unquoted; complete only when read() accepted the line.
@@ -66,6 +78,7 @@ class PricePaidRow {
   std::string convert();
 
   std::array<std::string_view, kPricePaidFields> m_fields;
+  int m_latestDate;
   std::string m_unescaped;  // fields that held doubled quotes, undoubled
   Sale m_sale;
 };

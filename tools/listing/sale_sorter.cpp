@@ -6,14 +6,16 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <span>
 #include <stdexcept>
 
 namespace korvane::listing {
 namespace {
 
-// A packed sale: length, date, id, price and status at fixed places, then ten texts, each a
+// A packed sale: length, date, id, price, tag and status at fixed places, then ten texts, each a
 // 32-bit length and its bytes.
-constexpr std::size_t kDateAt = 4, kIdAt = 8, kPriceAt = 24, kStatusAt = 32, kTextsAt = 33;
+constexpr std::size_t kDateAt = 4, kIdAt = 8, kPriceAt = 24, kTagAt = 32, kStatusAt = 40,
+                      kTextsAt = 41;
 
 template <class T>
 T load(const char* at) {
@@ -22,17 +24,12 @@ T load(const char* at) {
   return value;
 }
 
-template <class T>
-void append(std::string& out, T value) {
-  out.append(reinterpret_cast<const char*>(&value), sizeof value);
-}
-
 std::string_view postcodeOf(const char* record) {
   return {record + kTextsAt + 4, load<std::uint32_t>(record + kTextsAt)};
 }
 
 // Post code, then date, then id.
-int compareRecords(const char* a, const char* b) {
+int compareByPlace(const char* a, const char* b) {
   if (const int byPostcode = postcodeOf(a).compare(postcodeOf(b))) return byPostcode;
   const auto dateA = load<std::int32_t>(a + kDateAt), dateB = load<std::int32_t>(b + kDateAt);
   if (dateA != dateB) return dateA < dateB ? -1 : 1;
@@ -46,7 +43,8 @@ std::uint64_t bigEndian(const char* bytes, std::size_t size) {
   return value;
 }
 
-void unpack(const char* record, Sale& sale) {
+// Sales sorted by id are packed with their post code only: the other texts are left empty.
+std::uint64_t unpack(const char* record, Sale& sale, bool withTexts) {
   sale.date = load<std::int32_t>(record + kDateAt);
   std::memcpy(sale.id.data(), record + kIdAt, 16);
   sale.price = load<std::int64_t>(record + kPriceAt);
@@ -62,7 +60,8 @@ void unpack(const char* record, Sale& sale) {
   for (std::string_view* text :
        {&sale.propertyType, &sale.newBuild, &sale.tenure, &sale.paon, &sale.saon, &sale.street,
         &sale.locality, &sale.town, &sale.category})
-    *text = next();
+    *text = withTexts ? next() : std::string_view();
+  return load<std::uint64_t>(record + kTagAt);
 }
 
 // Reads one run back through a small buffer.
@@ -114,51 +113,87 @@ class RunCursor {
 
 }  // namespace
 
-SaleSorter::SaleSorter(const std::filesystem::path& folder) : m_folder(folder) {
-  std::string name = (folder / "korvane-import-XXXXXX").string();
-  m_fd = ::mkostemp(name.data(), O_CLOEXEC);
-  if (m_fd < 0)
-    throw std::runtime_error(folder.string() +
-                             ": cannot make a temporary file: " + std::strerror(errno));
-  ::unlink(name.c_str());
-  m_arena.reserve(kRunBytes);
+SaleSorter::SaleSorter(Order order, std::filesystem::path folder)
+    : m_order(order), m_folder(std::move(folder)), m_arena(new char[kRunBytes]) {
+  m_entries.reserve(kRunBytes / 64);
 }
 
-SaleSorter::~SaleSorter() { ::close(m_fd); }
+SaleSorter::~SaleSorter() {
+  if (m_fd >= 0) ::close(m_fd);
+}
 
-void SaleSorter::add(const Sale& sale) {
-  if (m_arena.size() >= kRunBytes) spill();
-  const std::size_t at = m_arena.size();
-  append<std::uint32_t>(m_arena, 0);  // the length, set below
-  append<std::int32_t>(m_arena, sale.date);
-  m_arena.append(reinterpret_cast<const char*>(sale.id.data()), 16);
-  append<std::int64_t>(m_arena, sale.price);
-  m_arena += sale.status;
-  for (std::string_view text :
-       {std::string_view(sale.postcode), sale.propertyType, sale.newBuild, sale.tenure, sale.paon,
-        sale.saon, sale.street, sale.locality, sale.town, sale.category}) {
-    append<std::uint32_t>(m_arena, static_cast<std::uint32_t>(text.size()));
-    m_arena += text;
+void SaleSorter::add(const Sale& sale, std::uint64_t tag) {
+  const std::string_view texts[] = {sale.postcode, sale.propertyType, sale.newBuild, sale.tenure,
+                                    sale.paon,     sale.saon,         sale.street,   sale.locality,
+                                    sale.town,     sale.category};
+  const std::span<const std::string_view> kept(texts, m_order == Order::ById ? 1 : 10);
+  std::size_t length = kTextsAt;
+  for (std::string_view text : kept) length += 4 + text.size();
+  if (m_used + length > kRunBytes) spill();  // a line is at most 1 MiB: a sale always fits
+
+  const std::size_t at = m_used;
+  char* out = m_arena.get() + at;
+  auto put = [&out](const void* bytes, std::size_t size) {
+    std::memcpy(out, bytes, size);
+    out += size;
+  };
+  const auto length32 = static_cast<std::uint32_t>(length);
+  const std::int32_t date = sale.date;
+  put(&length32, 4);
+  put(&date, 4);
+  put(sale.id.data(), 16);
+  put(&sale.price, 8);
+  put(&tag, 8);
+  put(&sale.status, 1);
+  for (std::string_view text : kept) {
+    const auto size = static_cast<std::uint32_t>(text.size());
+    put(&size, 4);
+    put(text.data(), text.size());
   }
-  const auto length = static_cast<std::uint32_t>(m_arena.size() - at);
-  std::memcpy(m_arena.data() + at, &length, sizeof length);
-  const auto dateAndId = static_cast<std::uint64_t>(static_cast<std::uint32_t>(sale.date)) << 32 |
-                         bigEndian(reinterpret_cast<const char*>(sale.id.data()), 4) >> 32;
-  m_entries.push_back({bigEndian(sale.postcode.data(), sale.postcode.size()), dateAndId,
-                       static_cast<std::uint32_t>(at)});
+  m_used += length;
+  const char* id = reinterpret_cast<const char*>(sale.id.data());
+  if (m_order == Order::ById) {
+    m_entries.push_back({bigEndian(id, 8), bigEndian(id + 8, 8), static_cast<std::uint32_t>(at)});
+  } else {
+    const auto dateAndId = static_cast<std::uint64_t>(static_cast<std::uint32_t>(sale.date)) << 32 |
+                           bigEndian(id, 4) >> 32;
+    m_entries.push_back({bigEndian(sale.postcode.data(), sale.postcode.size()), dateAndId,
+                         static_cast<std::uint32_t>(at)});
+  }
+  ++m_added;
 }
 
-// Sorts the gathered sales and appends them to the file as one run. Equal keys keep the order
-// they were added in, which merge() relies on to take the last.
-void SaleSorter::spill() {
-  if (m_entries.empty()) return;
-  const char* arena = m_arena.data();
-  std::sort(m_entries.begin(), m_entries.end(), [arena](const Entry& a, const Entry& b) {
-    if (a.postcodePrefix != b.postcodePrefix) return a.postcodePrefix < b.postcodePrefix;
-    if (a.dateAndId != b.dateAndId) return a.dateAndId < b.dateAndId;
-    const int order = compareRecords(arena + a.offset, arena + b.offset);
+int SaleSorter::compare(const char* a, const char* b) const {
+  if (m_order == Order::ByPlace) return compareByPlace(a, b);
+  if (const int byId = std::memcmp(a + kIdAt, b + kIdAt, 16)) return byId;
+  const auto tagA = load<std::uint64_t>(a + kTagAt), tagB = load<std::uint64_t>(b + kTagAt);
+  return tagA < tagB ? -1 : tagA > tagB;
+}
+
+// Sorts the gathered sales; equal ones keep the order they were added in.
+void SaleSorter::sortEntries() {
+  const char* arena = m_arena.get();
+  std::sort(m_entries.begin(), m_entries.end(), [this, arena](const Entry& a, const Entry& b) {
+    if (a.first != b.first) return a.first < b.first;
+    if (a.second != b.second) return a.second < b.second;
+    const int order = compare(arena + a.offset, arena + b.offset);
     return order != 0 ? order < 0 : a.offset < b.offset;
   });
+}
+
+// Appends the gathered sales to the file, sorted, as one run.
+void SaleSorter::spill() {
+  if (m_entries.empty()) return;
+  if (m_fd < 0) {
+    std::string name = (m_folder / "korvane-import-XXXXXX").string();
+    m_fd = ::mkostemp(name.data(), O_CLOEXEC);
+    if (m_fd < 0)
+      throw std::runtime_error(m_folder.string() +
+                               ": cannot make a temporary file: " + std::strerror(errno));
+    ::unlink(name.c_str());
+  }
+  sortEntries();
+  const char* arena = m_arena.get();
   std::string out;
   out.reserve(std::size_t{1} << 20);
   const std::uint64_t begin = m_fileSize;
@@ -172,7 +207,7 @@ void SaleSorter::spill() {
   writeAll(out.data(), out.size());
   m_runs.push_back({begin, m_fileSize});
   m_entries.clear();
-  m_arena.clear();
+  m_used = 0;
 }
 
 void SaleSorter::writeAll(const char* data, std::size_t size) {
@@ -188,37 +223,38 @@ void SaleSorter::writeAll(const char* data, std::size_t size) {
   }
 }
 
-std::uint64_t SaleSorter::merge(const std::function<void(const Sale&)>& take) {
+void SaleSorter::merge(const std::function<void(const Sale&, std::uint64_t)>& take) {
+  Sale sale;
+  if (m_runs.empty()) {  // everything fits in memory: no file
+    sortEntries();
+    for (const Entry& entry : m_entries) {
+      const std::uint64_t tag =
+          unpack(m_arena.get() + entry.offset, sale, m_order == Order::ByPlace);
+      take(sale, tag);
+    }
+    return;
+  }
   spill();
-  m_arena.shrink_to_fit();
+  m_arena.reset();
+  m_entries = std::vector<Entry>();
   std::vector<RunCursor> cursors;
   cursors.reserve(m_runs.size());
   for (const Run& run : m_runs) cursors.emplace_back(m_fd, run.begin, run.end, cursors.size());
 
   // A min-heap of the runs by their current sale; of equal sales the earlier run comes first.
-  auto later = [](RunCursor* a, RunCursor* b) {
-    const int order = compareRecords(a->current(), b->current());
+  auto later = [this](RunCursor* a, RunCursor* b) {
+    const int order = compare(a->current(), b->current());
     return order != 0 ? order > 0 : a->index() > b->index();
   };
   std::vector<RunCursor*> heap;
   for (RunCursor& cursor : cursors)
     if (cursor.current()) heap.push_back(&cursor);
   std::make_heap(heap.begin(), heap.end(), later);
-
-  std::uint64_t leftOut = 0;
-  std::string held;  // the sale taken next unless a later one has the same key
-  Sale sale;
   while (!heap.empty()) {
     std::pop_heap(heap.begin(), heap.end(), later);
     RunCursor* cursor = heap.back();
-    const char* record = cursor->current();
-    if (!held.empty() && compareRecords(held.data(), record) == 0) {
-      ++leftOut;
-    } else if (!held.empty()) {
-      unpack(held.data(), sale);
-      take(sale);
-    }
-    held.assign(record, load<std::uint32_t>(record));
+    const std::uint64_t tag = unpack(cursor->current(), sale, m_order == Order::ByPlace);
+    take(sale, tag);
     cursor->advance();
     if (cursor->current()) {
       std::push_heap(heap.begin(), heap.end(), later);
@@ -226,11 +262,6 @@ std::uint64_t SaleSorter::merge(const std::function<void(const Sale&)>& take) {
       heap.pop_back();
     }
   }
-  if (!held.empty()) {
-    unpack(held.data(), sale);
-    take(sale);
-  }
-  return leftOut;
 }
 
 }  // namespace korvane::listing

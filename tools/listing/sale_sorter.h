@@ -1,13 +1,15 @@
 #pragma once
 
-// Sorts sales by post code, date of transfer and transaction id through sorted runs in a
-// temporary file, so memory stays flat however many sales pass through.
+// Sorts sales by their place in the listing (post code, date of transfer, transaction id) or by
+// transaction id, through sorted runs in a temporary file, so memory stays flat however many
+// sales pass through.
 
 #include "price_paid_row.h"
 
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -16,43 +18,55 @@ namespace korvane::listing {
 class SaleSorter {
  public:
   // How many bytes of sales are sorted in memory before they go to the file as one run.
-  static constexpr std::size_t kRunBytes = std::size_t{16} << 20;
+  static constexpr std::size_t kRunBytes = std::size_t{32} << 20;
 
-  // The runs go to an unnamed temporary file in `folder`, gone when the sorter or the process
-  // ends. Throws std::runtime_error naming the folder when the file cannot be made there.
-  explicit SaleSorter(const std::filesystem::path& folder);
+  enum class Order {
+    // Post code, date, transaction id.
+    ByPlace,
+    // Transaction id, then tag. Keeps the post code of the sale's texts only.
+    ById,
+  };
+
+  // Runs that do not fit in memory go to an unnamed temporary file in `folder`, made when the
+  // first run is written and gone when the sorter or the process ends.
+  SaleSorter(Order order, std::filesystem::path folder);
   ~SaleSorter();
   SaleSorter(const SaleSorter&) = delete;
   SaleSorter& operator=(const SaleSorter&) = delete;
 
-  // Keeps a copy of the sale. Throws std::runtime_error when the temporary file cannot be
-  // written (a full disk, say).
-  void add(const Sale& sale);
+  // Keeps a copy of the sale and the caller's `tag` for it. Throws std::runtime_error naming the
+  // folder when the temporary file cannot be made or written (a full disk, say).
+  void add(const Sale& sale, std::uint64_t tag = 0);
+  std::uint64_t size() const { return m_added; }
 
-  // Calls `take` with every sale added, in order of post code, date and transaction id. Of sales
-  // that agree in all three only the one added last is taken. Returns how many were left out
-  // that way. The sale passed to `take` is valid during the call only. Call once.
-  std::uint64_t merge(const std::function<void(const Sale&)>& take);
+  // Calls `take` with every sale added and its tag, in order. The sale passed to `take` is valid
+  // during the call only. Sales added after the first merge are lost.
+  void merge(const std::function<void(const Sale&, std::uint64_t tag)>& take);
 
  private:
+  // The first 16 bytes of a sale's order, as two numbers, and where the sale is in the arena.
   struct Entry {
-    std::uint64_t postcodePrefix;
-    std::uint64_t dateAndId;
+    std::uint64_t first, second;
     std::uint32_t offset;
   };
   struct Run {
     std::uint64_t begin, end;
   };
 
+  int compare(const char* a, const char* b) const;
+  void sortEntries();
   void spill();
   void writeAll(const char* data, std::size_t size);
 
+  Order m_order;
   std::filesystem::path m_folder;
   int m_fd = -1;
-  std::string m_arena;  // packed sales of the run being gathered
+  std::unique_ptr<char[]> m_arena;  // packed sales of the run being gathered
+  std::size_t m_used = 0;
   std::vector<Entry> m_entries;
   std::vector<Run> m_runs;
   std::uint64_t m_fileSize = 0;
+  std::uint64_t m_added = 0;
 };
 
 }  // namespace korvane::listing

@@ -8,11 +8,13 @@ namespace korvane::listing {
 
 std::int64_t roundedAverage(const StreetSales& street) {
   if (street.sales.empty()) return 0;
-  std::int64_t sum = 0;
+  // Summed in 128 bits: prices below 10^15 (see PricePaidRow) overflow 64 bits past about 9,200
+  // sales, and no street has 2^64 of them.
+  __int128 sum = 0;
   for (const StreetSale& sale : street.sales) sum += sale.price;
-  const auto count = static_cast<std::int64_t>(street.sales.size());
+  const auto count = static_cast<__int128>(street.sales.size());
   // Integer arithmetic keeps the half-thousand case exact: add half the divisor, then truncate.
-  return (sum + count * 500) / (count * 1000) * 1000;
+  return static_cast<std::int64_t>((sum + count * 500) / (count * 1000) * 1000);
 }
 
 StreetQuery::StreetQuery(Database& db)
