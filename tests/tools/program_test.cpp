@@ -1,4 +1,4 @@
-// korvane-listing and the launcher as programs: a whole run read by the program's own download,
+// korvane-listing as a program: a whole run read by the program's own download,
 // markup stripping and extraction; imports killed or running while pages are served; refusals.
 
 #include "listing/listing_db.h"
@@ -30,14 +30,13 @@ namespace {
 
 using testing::HasSubstr;
 
-// A program in a child process with XDG_DATA_HOME set to `home` and its output on a terminal of its
-// own, so an import shows its progress.
+// A program (korvane-listing unless named) in a child process with XDG_DATA_HOME set to `home` and
+// its output on a terminal of its own, so an import shows its progress.
 class Program {
  public:
   Program(const std::filesystem::path& home, std::vector<std::string> args,
           const char* program = KORVANE_LISTING_PROGRAM) {
     ::setenv("XDG_DATA_HOME", home.c_str(), 1);
-    ::setenv("KORVANE_LISTING_LOG", (home / "log").c_str(), 1);
     args.insert(args.begin(), program);
     std::vector<char*> argv;
     for (auto& arg : args) argv.push_back(arg.data());
@@ -223,21 +222,6 @@ TEST_F(ListingProgramTest, RefusesABadCommandLineOrWhatItCannotUse) {
     EXPECT_EQ(program.exitStatus(), status);
     EXPECT_THAT(program.output(), HasSubstr(says));
   }
-}
-
-// The launcher as the build writes it for scripts/run and installation, here opening a stand-in
-// for valdrin that asks the listing for a sample post code's page.
-TEST_F(ListingProgramTest, LauncherOpensTheProgramOnTheBundledSampleAndStopsTheServiceAfter) {
-  const std::string ask = "exec 3<>/dev/tcp/127.0.0.1/" KORVANE_LAUNCHER_PORT;
-  test::writeBytes(KORVANE_LAUNCHER_VALDRIN,
-                   "#!/usr/bin/env bash\n" + ask + "\nprintf 'GET " + soldPricesPath("CF103NQ") +
-                       " HTTP/1.0\\r\\n\\r\\n' >&3\ngrep -o 'Show <b>[^<]*' <&3\necho \"$@\"\n");
-  std::filesystem::permissions(KORVANE_LAUNCHER_VALDRIN, std::filesystem::perms::owner_exec,
-                               std::filesystem::perm_options::add);
-  Program launcher(m_home.path(), {"--flag"}, KORVANE_LAUNCHER);
-  EXPECT_EQ(launcher.exitStatus(), 0) << launcher.output();
-  EXPECT_THAT(launcher.output(), HasSubstr("Show <b>Heol y Frenhines\r\n--flag"));
-  EXPECT_NE(system(("bash -c '" + ask + "' 2>/dev/null").c_str()), 0) << "still served";
 }
 
 }  // namespace
