@@ -134,6 +134,7 @@ void SaleSorter::add(const Sale& sale, std::uint64_t tag) {
   const std::size_t at = m_used;
   char* out = m_arena.get() + at;
   auto put = [&out](const void* bytes, std::size_t size) {
+    if (size == 0) return;  // an empty text may have no bytes at all to point at
     std::memcpy(out, bytes, size);
     out += size;
   };
