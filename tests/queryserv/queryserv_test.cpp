@@ -1,11 +1,10 @@
 // The component runtime, and libQuorbel.so and quorbel-call as their clients meet them.
 
-#include "quorbel-call/call_arguments.h"
-
 #include "queryserv/cn_dip_interface.h"
 #include "queryserv/component/client.h"
 #include "queryserv/component/message_box.h"
 #include "queryserv/component/registry_file.h"
+#include "quorbel-call/call_arguments.h"
 #include "support/files.h"
 
 #include <dlfcn.h>
@@ -105,12 +104,6 @@ TEST(RegistryText, KeysAreOneNonEmptyLine) {
   Registry registry;
   for (const char* key : {"", "a\nb", "a\rb"}) EXPECT_FALSE(registry.setValue(key, "", "x"));
   EXPECT_TRUE(registry.values().empty());
-}
-
-// An absolute XDG_DATA_HOME holds every ComponentTest's registry.
-TEST(RegistryPath, TakesHomeForARelativeXdgDataHome) {
-  const ScopedEnv xdg("XDG_DATA_HOME", "relative"), home("HOME", "/home/u");
-  EXPECT_EQ(registryPath(), "/home/u/.local/share/korvane/components.reg");
 }
 
 TEST_F(ComponentTest, RegistryFileIsReplacedWholeKeptWhenDamagedAndRemovedWhenEmptied) {
