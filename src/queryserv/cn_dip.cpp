@@ -1,6 +1,6 @@
 #include "cn_dip.h"
 
-#include "quorbel_message_boxes.h"
+#include "queryserv/quorbel_message_boxes.h"
 
 #include <new>
 
