@@ -6,15 +6,9 @@
 namespace korvane {
 namespace {
 
-void setOrUnset(const char* name, const char* value) {
-  value ? ::setenv(name, value, 1) : ::unsetenv(name);
-}
-
 TEST(DataHome, TakesOnlyAnAbsoluteFolder) {
   const struct {
-    const char* xdg;  // null: unset
-    const char* home;
-    const char* folder;
+    const char *xdg, *home, *folder;  // null: unset
   } cases[] = {
       {"/data", "/home/u", "/data"},
       {"relative", "/home/u", "/home/u/.local/share"},
@@ -23,10 +17,10 @@ TEST(DataHome, TakesOnlyAnAbsoluteFolder) {
       {nullptr, nullptr, ""},
   };
   for (const auto& c : cases) {
-    setOrUnset("XDG_DATA_HOME", c.xdg);
-    setOrUnset("HOME", c.home);
-    EXPECT_EQ(dataHome(), c.folder)
-        << (c.xdg ? c.xdg : "unset") << ' ' << (c.home ? c.home : "unset");
+    for (const auto& [name, value] : {std::pair{"XDG_DATA_HOME", c.xdg}, {"HOME", c.home}}) {
+      value ? ::setenv(name, value, 1) : ::unsetenv(name);
+    }
+    EXPECT_EQ(dataHome(), c.folder) << (c.xdg ? c.xdg : "-") << ' ' << (c.home ? c.home : "-");
   }
 }
 
