@@ -1,5 +1,6 @@
 #include "quorbel_message_boxes.h"
 
+#include "base/qt_message_icon.h"
 #include "queryserv/component/message_box.h"
 
 #include <QApplication>
@@ -9,18 +10,6 @@
 
 namespace korvane::component {
 namespace {
-
-QMessageBox::Icon qtIcon(MessageIcon icon) {
-  switch (icon) {
-    case MessageIcon::Critical:
-      return QMessageBox::Critical;
-    case MessageIcon::Information:
-      return QMessageBox::Information;
-    case MessageIcon::None:
-      break;
-  }
-  return QMessageBox::NoIcon;
-}
 
 QString qtText(std::string_view text) {
   return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
@@ -33,7 +22,7 @@ class OwnMessageBoxes final : public MessageBoxes {
     // standard error like in a program without windows.
     auto* app = qobject_cast<QApplication*>(QCoreApplication::instance());
     if (app != nullptr && QThread::currentThread() == app->thread()) {
-      QMessageBox box(qtIcon(icon), qtText(title), qtText(text), QMessageBox::Ok);
+      QMessageBox box(qtMessageIcon(icon), qtText(title), qtText(text), QMessageBox::Ok);
       box.exec();
       return;
     }
