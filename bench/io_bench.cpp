@@ -2,6 +2,7 @@
 // the markup stripper against a buffered copy of the same file, and the page download against curl
 // fetching the same address. Prints the figures, the ratios and the stripper's peak memory.
 
+#include "base/write_all.h"
 #include "net/fetch.h"
 #include "support/loopback_server.h"
 #include "util/markup.h"

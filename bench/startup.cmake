@@ -4,7 +4,7 @@ add_executable(startup_probe_empty ${CMAKE_CURRENT_LIST_DIR}/startup_probe_empty
 target_link_libraries(startup_probe_empty PRIVATE Qt6::Widgets)
 
 add_executable(startup_probe_valdrin ${CMAKE_CURRENT_LIST_DIR}/startup_probe_valdrin.cpp)
-target_link_libraries(startup_probe_valdrin PRIVATE korvane_app)
+target_link_libraries(startup_probe_valdrin PRIVATE korvane_app korvane_front_window)
 
 add_executable(startup_bench ${CMAKE_CURRENT_LIST_DIR}/startup_bench.cpp)
 target_link_libraries(startup_bench PRIVATE benchmark::benchmark)

@@ -4,10 +4,10 @@
 // mismatch; a member that runs leaves an empty result and shows its fixed boxes.
 
 #include "fuzz_check.h"
-#include "quorbel-call/call_arguments.h"
 
 #include "queryserv/cn_dip.h"
 #include "queryserv/component/message_box.h"
+#include "quorbel-call/call_arguments.h"
 
 #include <algorithm>
 #include <vector>
@@ -16,9 +16,9 @@ namespace {
 
 using namespace korvane::component;
 
-struct CountingSink final : MessageBoxSink {
+struct CountingSink final : korvane::MessageBoxes {
   CountingSink() { setMessageBoxSink(this); }
-  void show(const std::string&, const std::string&, MessageIcon) override { ++shown; }
+  void show(std::string_view, std::string_view, korvane::MessageIcon) override { ++shown; }
   int shown = 0;
 };
 

@@ -1,5 +1,6 @@
 #include "main_window.h"
 
+#include "base/message_boxes.h"
 #include "front/valuation_run.h"
 #include "platform/drop_down_list.h"
 #include "platform/link_label.h"
@@ -9,7 +10,6 @@
 #include "platform/svg_picture.h"
 #include "platform/twips.h"
 #include "platform/window_placement.h"
-#include "util/message_boxes.h"
 #include "util/program_end.h"
 
 #include <QComboBox>

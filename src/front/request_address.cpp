@@ -1,5 +1,7 @@
 #include "front/request_address.h"
 
+#include "util/percent_encoding.h"
+
 namespace korvane {
 
 namespace {
@@ -11,22 +13,7 @@ bool isUnreserved(unsigned char c) {
 
 }  // namespace
 
-std::string encodeQueryValue(std::string_view text) {
-  static constexpr char hex[] = "0123456789ABCDEF";
-  std::string out;
-  out.reserve(text.size() * 3);
-  for (const char ch : text) {
-    const auto c = static_cast<unsigned char>(ch);
-    if (isUnreserved(c)) {
-      out += ch;
-    } else {
-      out += '%';
-      out += hex[c >> 4];
-      out += hex[c & 0x0F];
-    }
-  }
-  return out;
-}
+std::string encodeQueryValue(std::string_view text) { return percentEncode(text, isUnreserved); }
 
 std::string soldPricesAddress(std::string_view listingHost, std::string_view postcode) {
   std::string address(listingHost);

@@ -1,5 +1,6 @@
 #include "fetch.h"
 
+#include "util/percent_encoding.h"
 #include "util/program_end.h"
 
 #include <QCoreApplication>
@@ -19,20 +20,14 @@ namespace {
 
 // The address is passed as typed (a post code may hold spaces or "£"): bytes that cannot stand in
 // an address are percent-encoded as they are, everything else is left alone.
+bool standsInAddress(unsigned char byte) {
+  return byte > 0x20 && byte < 0x7F && byte != '"' && byte != '<' && byte != '>' && byte != '\\' &&
+         byte != '^' && byte != '`' && byte != '{' && byte != '|' && byte != '}';
+}
+
 QUrl addressOf(const std::string& url) {
-  static const char hex[] = "0123456789ABCDEF";
-  QByteArray encoded;
-  encoded.reserve(static_cast<qsizetype>(url.size()));
-  for (const char c : url) {
-    const auto byte = static_cast<unsigned char>(c);
-    if (byte <= 0x20 || byte >= 0x7F || c == '"' || c == '<' || c == '>' || c == '\\' || c == '^' ||
-        c == '`' || c == '{' || c == '|' || c == '}') {
-      encoded.append('%').append(hex[byte >> 4]).append(hex[byte & 0x0F]);
-    } else {
-      encoded.append(c);
-    }
-  }
-  return QUrl::fromEncoded(encoded, QUrl::StrictMode);
+  return QUrl::fromEncoded(QByteArray::fromStdString(percentEncode(url, standsInAddress)),
+                           QUrl::StrictMode);
 }
 
 // Asks the kernel to back a long body with large pages: filling a fresh 64 MiB buffer page by

@@ -1,5 +1,6 @@
 #include "save.h"
 
+#include "base/write_all.h"
 #include "util/unique_fd.h"
 
 #include <fcntl.h>

@@ -2,7 +2,7 @@
 
 // Appending the downloaded page to a work file.
 
-#include "util/message_boxes.h"
+#include "base/message_boxes.h"
 
 #include <filesystem>
 #include <string_view>

@@ -2,7 +2,7 @@
 
 // Message boxes on the desktop: QMessageBox, application-modal, one OK button.
 
-#include "util/message_boxes.h"
+#include "base/message_boxes.h"
 
 class QWidget;
 

@@ -1,6 +1,6 @@
 #include "cn_dip.h"
 
-#include "queryserv/component/message_box.h"
+#include "queryserv/quorbel_message_boxes.h"
 
 #include <new>
 
@@ -55,7 +55,7 @@ constexpr char kServerNotFound[] = "Server could not be found";
 constexpr char kNoAuthority[] = "You do not have the authority to use this dll";
 constexpr char kWrongSyntax[] = "You have not used the correct syntax for this dll";
 
-void show(const char* text, MessageIcon icon) { showMessageBox(kTitle, text, icon); }
+void show(const char* text, MessageIcon icon) { quorbelMessageBoxes().show(text, kTitle, icon); }
 
 template <typename... Pointers>
 bool allGiven(const Pointers*... pointers) {

@@ -1,6 +1,7 @@
 #include "chart_top.h"
 
 #include "util/basic.h"
+#include "util/strings.h"
 
 #include <algorithm>
 #include <cmath>
@@ -10,15 +11,14 @@ namespace korvane {
 
 namespace {
 
-// The highest value of a comma-separated series; empty entries count as 0.
+// The highest value of a comma-separated series; empty entries, and an empty series, count as 0.
 double highestValue(std::string_view series) {
+  if (series.empty()) return 0;
   double highest = -std::numeric_limits<double>::infinity();
-  while (true) {
-    const std::size_t comma = series.find(',');
-    highest = std::max(highest, leadingNumber(series.substr(0, comma)));
-    if (comma == std::string_view::npos) return highest;
-    series.remove_prefix(comma + 1);
+  for (const std::string_view value : splitValues(series)) {
+    highest = std::max(highest, leadingNumber(value));
   }
+  return highest;
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include "markup.h"
 
+#include "base/write_all.h"
 #include "util/basic.h"
 #include "util/unique_fd.h"
 

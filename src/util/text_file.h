@@ -2,7 +2,7 @@
 
 // Loading a text file into a field of the run buffer.
 
-#include "util/message_boxes.h"
+#include "base/message_boxes.h"
 #include "util/run_buffer.h"
 
 #include <filesystem>

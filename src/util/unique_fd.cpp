@@ -4,19 +4,6 @@
 
 namespace korvane {
 
-int writeAll(int fd, const char* data, std::size_t size) {
-  while (size > 0) {
-    const ssize_t written = ::write(fd, data, size);
-    if (written < 0) {
-      if (errno == EINTR) continue;
-      return errno;
-    }
-    data += written;
-    size -= static_cast<std::size_t>(written);
-  }
-  return 0;
-}
-
 long readSome(int fd, char* data, std::size_t size) {
   for (;;) {
     const ssize_t got = ::read(fd, data, size);

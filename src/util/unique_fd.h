@@ -42,9 +42,6 @@ class UniqueFd {
   int m_fd;
 };
 
-// Writes all of data, retrying short writes and interruptions; returns 0 or the failing errno.
-int writeAll(int fd, const char* data, std::size_t size);
-
 // Reads up to size bytes, retrying interruptions; returns the count, 0 at the end, -1 on error.
 long readSome(int fd, char* data, std::size_t size);
 

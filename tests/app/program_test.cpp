@@ -1,13 +1,14 @@
 // The program as the user drives it: typing, Predict, the report, another post code, and ending,
 // at ordinary and at awkward moments.
 
-#include "app/program_rig.h"
+#include "program_rig.h"
+
 #include "chart/chart_widget.h"
 #include "platform/link_label.h"
 #include "platform/svg_picture.h"
-#include "report/chart_pixels.h"
 #include "report/progress_window.h"
 #include "report/report_window.h"
+#include "support/chart_pixels.h"
 #include "util/run_buffer.h"
 
 #include <QApplication>

@@ -1,7 +1,8 @@
 // Saves pictures of the windows after a run into the build folder, for a person to look at, and
 // checks that every caption shows whole and every picture can be read.
 
-#include "app/program_rig.h"
+#include "program_rig.h"
+
 #include "platform/svg_picture.h"
 #include "report/progress_window.h"
 #include "report/report_window.h"

@@ -1,11 +1,11 @@
 // The component runtime, and libQuorbel.so and quorbel-call as their clients meet them.
 
-#include "quorbel-call/call_arguments.h"
-
 #include "queryserv/cn_dip_interface.h"
 #include "queryserv/component/client.h"
 #include "queryserv/component/message_box.h"
 #include "queryserv/component/registry_file.h"
+#include "queryserv/quorbel_message_boxes.h"
+#include "quorbel-call/call_arguments.h"
 #include "support/files.h"
 
 #include <dlfcn.h>
@@ -37,19 +37,20 @@ struct ScopedEnv {
 
 // A test with its own empty XDG data home, so its own component registry, and its boxes recorded
 // as lines "title [icon] text" instead of shown.
-class ComponentTest : public ::testing::Test, MessageBoxSink {
+class ComponentTest : public ::testing::Test, MessageBoxes {
  protected:
   ~ComponentTest() override { setMessageBoxSink(m_previousSink); }
-  void show(const std::string& title, const std::string& text, MessageIcon icon) override {
-    static const char* const icons[] = {"no icon", "critical", "information"};
-    m_boxes += title + " [" + icons[static_cast<int>(icon)] + "] " + text + '\n';
+  void show(std::string_view text, std::string_view title, MessageIcon icon) override {
+    static const char* const icons[] = {"no icon", "information", "critical"};
+    m_boxes.append(title).append(" [").append(icons[static_cast<int>(icon)]).append("] ");
+    m_boxes.append(text).append("\n");
   }
 
   korvane::test::TempDir m_dataHome;
   ScopedEnv m_xdg{"XDG_DATA_HOME", m_dataHome.path()};
   std::filesystem::path m_registryFile = m_dataHome / "korvane/components.reg";
   std::string m_boxes;
-  MessageBoxSink* m_previousSink = setMessageBoxSink(this);
+  MessageBoxes* m_previousSink = setMessageBoxSink(this);
 };
 
 // libQuorbel.so registered in the test's registry, and a cn_dip made through it.
@@ -105,12 +106,6 @@ TEST(RegistryText, KeysAreOneNonEmptyLine) {
   Registry registry;
   for (const char* key : {"", "a\nb", "a\rb"}) EXPECT_FALSE(registry.setValue(key, "", "x"));
   EXPECT_TRUE(registry.values().empty());
-}
-
-// An absolute XDG_DATA_HOME holds every ComponentTest's registry.
-TEST(RegistryPath, TakesHomeForARelativeXdgDataHome) {
-  const ScopedEnv xdg("XDG_DATA_HOME", "relative"), home("HOME", "/home/u");
-  EXPECT_EQ(registryPath(), "/home/u/.local/share/korvane/components.reg");
 }
 
 TEST_F(ComponentTest, RegistryFileIsReplacedWholeKeptWhenDamagedAndRemovedWhenEmptied) {
@@ -263,10 +258,11 @@ TEST_F(ComponentTest, QuorbelCallRegistersAndShowsServerLeasingsBoxOnStandardErr
 
 // Widgets may only be made on the application's thread: a box from any other goes to standard
 // error.
-TEST(DefaultMessageBox, OffTheGuiThreadGoesToStandardError) {
+TEST(QuorbelMessageBoxes, OffTheGuiThreadGoToStandardError) {
   testing::internal::CaptureStderr();
   std::thread([] {
-    showMessageBox("Quorbel", "The server QUERYSERV will not be used", MessageIcon::Information);
+    quorbelMessageBoxes().show("The server QUERYSERV will not be used", "Quorbel",
+                               MessageIcon::Information);
   }).join();
   EXPECT_EQ(testing::internal::GetCapturedStderr(),
             "Quorbel\n[information]\nThe server QUERYSERV will not be used\n[OK]\n");

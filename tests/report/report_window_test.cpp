@@ -4,9 +4,9 @@
 
 #include "chart/chart_widget.h"
 #include "platform/link_label.h"
-#include "report/chart_pixels.h"
 #include "report/chart_top.h"
 #include "report/progress_window.h"
+#include "support/chart_pixels.h"
 #include "support/recording_link_opener.h"
 #include "support/run_fakes.h"
 

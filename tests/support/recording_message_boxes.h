@@ -2,7 +2,7 @@
 
 // A MessageBoxes that records every box instead of showing it.
 
-#include "util/message_boxes.h"
+#include "base/message_boxes.h"
 
 #include <string>
 #include <vector>

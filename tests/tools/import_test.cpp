@@ -1,12 +1,12 @@
 // Reading Price Paid rows and importing files: what a row must hold, and how rows add, replace and
 // remove sales.
 
+#include "price_paid_rows.h"
+
 #include "listing/importer.h"
 #include "listing/listing_db.h"
 #include "listing/price_paid_row.h"
 #include "listing/sqlite.h"
-#include "tools/price_paid_rows.h"
-
 #include "support/files.h"
 
 #include <cerrno>

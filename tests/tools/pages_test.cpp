@@ -1,12 +1,12 @@
 // What a post code's page shows: which street and sales, and how they are written.
 
+#include "price_paid_rows.h"
+
 #include "listing/importer.h"
 #include "listing/listing_db.h"
 #include "listing/page_text.h"
 #include "listing/sold_prices.h"
 #include "listing/sold_prices_page.h"
-#include "tools/price_paid_rows.h"
-
 #include "support/files.h"
 
 #include <gmock/gmock.h>

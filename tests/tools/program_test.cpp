@@ -1,11 +1,11 @@
 // korvane-listing as a program: a whole run read by the program's own download,
 // markup stripping and extraction; imports killed or running while pages are served; refusals.
 
-#include "listing/listing_db.h"
-#include "listing/sqlite.h"
-#include "tools/price_paid_rows.h"
+#include "price_paid_rows.h"
 
 #include "front/extraction.h"
+#include "listing/listing_db.h"
+#include "listing/sqlite.h"
 #include "net/fetch.h"
 #include "net/save.h"
 #include "support/files.h"

@@ -1,18 +1,14 @@
 #include "default_paths.h"
 
-#include <cstdlib>
+#include "base/data_home.h"
+
 #include <stdexcept>
 
 namespace korvane::listing {
 
 std::filesystem::path defaultDatabase() {
-  const char* dataHome = std::getenv("XDG_DATA_HOME");
-  std::filesystem::path folder;
-  if (dataHome && std::filesystem::path(dataHome).is_absolute()) {
-    folder = dataHome;
-  } else if (const char* home = std::getenv("HOME"); home && *home) {
-    folder = std::filesystem::path(home) / ".local" / "share";
-  } else {
+  const std::filesystem::path folder = dataHome();
+  if (folder.empty()) {
     throw std::runtime_error("neither XDG_DATA_HOME nor HOME is set: name the database with --db");
   }
   return folder / "korvane" / "listing.sqlite";

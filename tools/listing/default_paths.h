@@ -6,9 +6,8 @@
 
 namespace korvane::listing {
 
-// $XDG_DATA_HOME/korvane/listing.sqlite, or ~/.local/share/korvane/listing.sqlite when
-// XDG_DATA_HOME is unset or not absolute. Throws std::runtime_error when neither it nor HOME is
-// set.
+// korvane/listing.sqlite in the user's data folder (base/data_home.h). Throws
+// std::runtime_error when there is none.
 std::filesystem::path defaultDatabase();
 
 // The sample data installed beside the program (<program folder>/../share/korvane/sample-data)

@@ -2,6 +2,8 @@
 
 #include "utf8_text.h"
 
+#include "base/hex_digit.h"
+
 #include <algorithm>
 #include <cctype>
 #include <chrono>
@@ -13,13 +15,6 @@ namespace {
 // and a page's average is summed wider still.
 constexpr std::int64_t kPriceLimit = 1'000'000'000'000'000;
 
-int hexValue(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  return -1;
-}
-
 // "{8D5B7D3E-6B25-4B1F-E053-6B04A8C0F257}", braces optional, hex digits of either case.
 bool parseId(std::string_view text, std::array<std::uint8_t, 16>& id) {
   if (text.size() == 38 && text.front() == '{' && text.back() == '}') text = text.substr(1, 36);
@@ -30,7 +25,7 @@ bool parseId(std::string_view text, std::array<std::uint8_t, 16>& id) {
       if (text[i] != '-') return false;
       continue;
     }
-    const int value = hexValue(text[i]);
+    const int value = hexDigitValue(text[i]);
     if (value < 0) return false;
     std::uint8_t& byte = id[digits / 2];
     byte = digits % 2 == 0 ? static_cast<std::uint8_t>(value << 4)

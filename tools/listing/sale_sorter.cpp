@@ -1,5 +1,7 @@
 #include "sale_sorter.h"
 
+#include "base/write_all.h"
+
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -212,16 +214,11 @@ void SaleSorter::spill() {
 }
 
 void SaleSorter::writeAll(const char* data, std::size_t size) {
-  while (size > 0) {
-    const ssize_t n = ::write(m_fd, data, size);
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0)
-      throw std::runtime_error(m_folder.string() +
-                               ": cannot write a temporary file: " + std::strerror(errno));
-    data += n;
-    size -= static_cast<std::size_t>(n);
-    m_fileSize += static_cast<std::uint64_t>(n);
+  if (const int error = korvane::writeAll(m_fd, data, size)) {
+    throw std::runtime_error(m_folder.string() +
+                             ": cannot write a temporary file: " + std::strerror(error));
   }
+  m_fileSize += size;
 }
 
 void SaleSorter::merge(const std::function<void(const Sale&, std::uint64_t)>& take) {

@@ -1,22 +1,17 @@
 #include "guid.h"
 
+#include "base/hex_digit.h"
+
 #include <cstdio>
 
 namespace korvane::component {
 namespace {
 
-int hexValue(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
-}
-
 // Reads `digits` hex digits at `pos`; false if any is not a hex digit.
 bool readHex(std::string_view text, std::size_t pos, int digits, std::uint64_t& out) {
   out = 0;
   for (int i = 0; i < digits; ++i) {
-    const int value = hexValue(text[pos + i]);
+    const int value = hexDigitValue(text[pos + i]);
     if (value < 0) return false;
     out = out * 16 + static_cast<std::uint64_t>(value);
   }

@@ -1,31 +1,31 @@
 #pragma once
 
+// Where components' modal message boxes go. The runtime shows none itself: a host installs a sink
+// to receive them (tests record them), and a component shows them its own way when none is
+// installed.
+
+#include "base/message_boxes.h"
+
 #include <iosfwd>
-#include <string>
+#include <string_view>
 
 namespace korvane::component {
 
-enum class MessageIcon { None, Critical, Information };
+// Makes `sink` receive every later box of every component and returns the previous sink; null
+// removes it.
+MessageBoxes* setMessageBoxSink(MessageBoxes* sink);
 
-// Where components' modal message boxes go. A host replaces the default to show them its own way
-// (tests record them).
-class MessageBoxSink {
- public:
-  virtual ~MessageBoxSink() = default;
-  // Shows a box with one OK button and returns once it has been closed.
-  virtual void show(const std::string& title, const std::string& text, MessageIcon icon) = 0;
-};
-
-// Makes `sink` receive every later box and returns the previous sink; null restores the default,
-// which shows a QMessageBox when a QApplication runs on the calling thread and otherwise writes
-// the box to standard error.
-MessageBoxSink* setMessageBoxSink(MessageBoxSink* sink);
-
-// Shows a modal box with one OK button through the current sink.
-void showMessageBox(const std::string& title, const std::string& text, MessageIcon icon);
+// The sink a host has installed, or null.
+MessageBoxes* messageBoxSink();
 
 // Writes the box as text: the title, the icon in brackets, the text and "[OK]", one per line.
-void writeMessageBox(std::ostream& out, const std::string& title, const std::string& text,
+void writeMessageBox(std::ostream& out, std::string_view text, std::string_view title,
                      MessageIcon icon);
+
+// Boxes written as text to standard error, for a program without windows.
+class TextMessageBoxes final : public MessageBoxes {
+ public:
+  void show(std::string_view text, std::string_view title, MessageIcon icon) override;
+};
 
 }  // namespace korvane::component

@@ -1,5 +1,8 @@
 #include "registry_file.h"
 
+#include "base/data_home.h"
+#include "base/write_all.h"
+
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -58,26 +61,13 @@ HRESULT readRegistryFile(const std::filesystem::path& path, Registry* out) {
   return S_OK;
 }
 
-bool writeAll(int fd, const std::string& text) {
-  std::size_t done = 0;
-  while (done < text.size()) {
-    const ssize_t written = ::write(fd, text.data() + done, text.size() - done);
-    if (written < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
-    done += static_cast<std::size_t>(written);
-  }
-  return true;
-}
-
 // Writes a temporary file next to `path` and renames it over `path`, so readers see either the
 // old or the new registry, never a part of one.
 HRESULT replaceRegistryFile(const std::filesystem::path& path, const std::string& text) {
   std::string temp = path.string() + ".XXXXXX";
   const int fd = ::mkstemp(temp.data());
   if (fd < 0) return REGDB_E_WRITEREGDB;
-  const bool written = writeAll(fd, text) && ::fsync(fd) == 0;
+  const bool written = writeAll(fd, text.data(), text.size()) == 0 && ::fsync(fd) == 0;
   if (::close(fd) != 0 || !written || std::rename(temp.c_str(), path.c_str()) != 0) {
     ::unlink(temp.c_str());
     return REGDB_E_WRITEREGDB;
@@ -88,17 +78,9 @@ HRESULT replaceRegistryFile(const std::filesystem::path& path, const std::string
 }  // namespace
 
 std::filesystem::path registryPath() {
-  std::filesystem::path dataHome;
-  if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg != nullptr && *xdg != '\0') {
-    dataHome = xdg;
-  }
-  if (!dataHome.is_absolute()) {
-    const char* home = std::getenv("HOME");
-    if (home == nullptr || *home == '\0') return {};
-    dataHome = std::filesystem::path(home) / ".local" / "share";
-    if (!dataHome.is_absolute()) return {};
-  }
-  return dataHome / "korvane" / "components.reg";
+  const std::filesystem::path folder = dataHome();
+  if (folder.empty()) return {};
+  return folder / "korvane" / "components.reg";
 }
 
 HRESULT readRegistry(Registry* out) {

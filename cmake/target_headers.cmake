@@ -1,0 +1,37 @@
+# korvane_target_headers(target [AS folder] [HEADERS header...]): makes target's headers
+# includable as "<folder>/name.h" (folder: the source folder's name unless AS names another) by
+# the target and by what links it, and by nothing else. Its headers are those beside its own
+# sources (name.h for name.cpp) and the header-only ones listed. Each target has its own include
+# folder of links, so a logic target does not see the Qt headers of its folder's widget target,
+# and the compiler refuses an include of a library that a target does not link.
+function(korvane_target_headers target)
+  cmake_parse_arguments(H "" "AS" "HEADERS" ${ARGN})
+  if(NOT H_AS)
+    get_filename_component(H_AS ${CMAKE_CURRENT_SOURCE_DIR} NAME)
+  endif()
+  set(headers ${H_HEADERS})
+  get_target_property(sources ${target} SOURCES)
+  foreach(source IN LISTS sources)
+    string(REGEX REPLACE "\\.cpp$" ".h" header ${source})
+    if(NOT header STREQUAL source AND EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/${header})
+      list(APPEND headers ${header})
+    endif()
+  endforeach()
+  set(root ${PROJECT_BINARY_DIR}/include/${target})
+  file(REMOVE_RECURSE ${root})
+  foreach(header IN LISTS headers)
+    if(NOT EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/${header})
+      message(FATAL_ERROR "${target}: no header ${header} in ${CMAKE_CURRENT_SOURCE_DIR}")
+    endif()
+    set(link ${root}/${H_AS}/${header})
+    get_filename_component(folder ${link} DIRECTORY)
+    file(MAKE_DIRECTORY ${folder})
+    file(CREATE_LINK ${CMAKE_CURRENT_SOURCE_DIR}/${header} ${link} SYMBOLIC)
+  endforeach()
+  get_target_property(type ${target} TYPE)
+  if(type STREQUAL "INTERFACE_LIBRARY")
+    target_include_directories(${target} INTERFACE ${root})
+  else()
+    target_include_directories(${target} PUBLIC ${root})
+  endif()
+endfunction()
