@@ -14,6 +14,11 @@ using GetClassObjectEntry = HRESULT (*)(const Guid&, const Guid&, void**);
 using CanUnloadNowEntry = HRESULT (*)();
 using RegistrationEntry = HRESULT (*)();
 
+// A component library may bring in libraries that cannot be unmapped cleanly (Qt among them: its
+// global data would be lost while the process runs on), so releasing a library's handle leaves its
+// code mapped.
+constexpr int kOpenFlags = RTLD_NOW | RTLD_LOCAL | RTLD_NODELETE;
+
 // Libraries stay loaded while objects from them may be alive; freeUnusedLibraries asks them.
 class LoadedLibraries {
  public:
@@ -21,7 +26,7 @@ class LoadedLibraries {
   void* load(const std::string& path) {
     const std::lock_guard guard(m_mutex);
     if (const auto found = m_handles.find(path); found != m_handles.end()) return found->second;
-    void* handle = ::dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+    void* handle = ::dlopen(path.c_str(), kOpenFlags);
     if (handle != nullptr) m_handles.emplace(path, handle);
     return handle;
   }
@@ -53,7 +58,7 @@ LoadedLibraries& loadedLibraries() {
 }
 
 HRESULT callRegistration(const std::string& path, const char* entryName) {
-  void* handle = ::dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+  void* handle = ::dlopen(path.c_str(), kOpenFlags);
   if (handle == nullptr) return CO_E_DLLNOTFOUND;
   auto entry = reinterpret_cast<RegistrationEntry>(::dlsym(handle, entryName));
   const HRESULT result = entry != nullptr ? entry() : CO_E_ERRORINDLL;
