@@ -41,6 +41,8 @@ TEST(PricePaidRowTest, RejectsMalformedRowsWithTheReason) {
       {withField(1, "\"1000000000000000\""), "price has more than 15 digits"},
       {withField(1, "\"99999999999999999999999\""), "price has more than 15 digits"},
       {withField(2, "\"2023-02-29\""), "date"},
+      {withField(2, "\"2023-01-32\""), "date"},
+      {withField(2, "\"2023-01-0:\""), "date"},
       {withField(2, "\"1994-12-31\""), "date of transfer is before 1995"},
       {withField(2, "\"2024-02-02\""), "date of transfer is more than 31 days ahead"},
       {"\"{00000000-0000-0000-0000-00000000001}\"" + rest, "id"},
