@@ -5,6 +5,7 @@
 #include "listing_db.h"
 #include "price_paid_row.h"
 #include "sale_sorter.h"
+#include "sort_thread.h"
 #include "sqlite.h"
 
 #include <algorithm>
@@ -26,7 +27,8 @@ ImportCounts& ImportCounts::operator+=(const ImportCounts& other) {
 // B-tree in its key order is several times faster than in file order, and keeps memory flat
 // however large the listing.
 //  1. The rows are read. Each sale goes to a sorter by place (post code, date, id); its id,
-//     place and status, numbered in file order, to a sorter by id.
+//     place and status, numbered in file order, to a sorter by id. A thread of its own sorts
+//     while this one reads.
 //  2. Each id's rows are applied in file order to what the listing holds for it (found in
 //     sale_ids, which maps an id to its sale's place), giving the counts and the row whose sale
 //     stays, if any. sale_ids is updated in id order; the places of sales replaced elsewhere or
@@ -79,8 +81,8 @@ class Importer::Run {
   };
 
   void readRows() {
+    SortThread sorting(m_byPlace, m_byId);
     std::string_view line;
-    Sale key;  // the id, place and status of a sale, without its texts
     while (m_reader.next(line)) {
       if ((++m_rowsRead & 1023) == 0) tick(0.5 * fraction(m_reader.offset(), m_reader.size()));
       if (line.empty()) continue;
@@ -90,21 +92,11 @@ class Importer::Run {
         continue;
       }
       const Sale& sale = m_row.sale();
-      const std::uint64_t number = m_rowsAccepted++;
       m_onlyAdded &= sale.status == 'A';
-      m_byId.add(idAndPlace(sale, key), number);
-      if (sale.status != 'D') m_byPlace.add(sale, number);
+      sorting.add(sale, m_rowsAccepted++);
     }
+    sorting.finish();
     m_stays.assign(m_rowsAccepted, false);
-  }
-
-  // The id, place and status of `sale` in `key`, without its texts.
-  static const Sale& idAndPlace(const Sale& sale, Sale& key) {
-    key.id = sale.id;
-    key.postcode = sale.postcode;
-    key.date = sale.date;
-    key.status = sale.status;
-    return key;
   }
 
   // Into an empty listing a file of A rows with no id twice (a year's file, the complete one) is

@@ -8,7 +8,6 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
-#include <span>
 #include <stdexcept>
 
 namespace korvane::listing {
@@ -125,20 +124,24 @@ SaleSorter::~SaleSorter() {
 }
 
 void SaleSorter::add(const Sale& sale, std::uint64_t tag) {
+  m_packed.clear();
+  pack(sale, tag, m_packed);
+  addPacked(m_packed.data());
+}
+
+void SaleSorter::pack(const Sale& sale, std::uint64_t tag, std::string& out) {
   const std::string_view texts[] = {sale.postcode, sale.propertyType, sale.newBuild, sale.tenure,
                                     sale.paon,     sale.saon,         sale.street,   sale.locality,
                                     sale.town,     sale.category};
-  const std::span<const std::string_view> kept(texts, m_order == Order::ById ? 1 : 10);
   std::size_t length = kTextsAt;
-  for (std::string_view text : kept) length += 4 + text.size();
-  if (m_used + length > kRunBytes) spill();  // a line is at most 1 MiB: a sale always fits
-
-  const std::size_t at = m_used;
-  char* out = m_arena.get() + at;
-  auto put = [&out](const void* bytes, std::size_t size) {
+  for (std::string_view text : texts) length += 4 + text.size();
+  const std::size_t at = out.size();
+  out.resize(at + length);
+  char* to = out.data() + at;
+  auto put = [&to](const void* bytes, std::size_t size) {
     if (size == 0) return;  // an empty text may have no bytes at all to point at
-    std::memcpy(out, bytes, size);
-    out += size;
+    std::memcpy(to, bytes, size);
+    to += size;
   };
   const auto length32 = static_cast<std::uint32_t>(length);
   const std::int32_t date = sale.date;
@@ -148,19 +151,37 @@ void SaleSorter::add(const Sale& sale, std::uint64_t tag) {
   put(&sale.price, 8);
   put(&tag, 8);
   put(&sale.status, 1);
-  for (std::string_view text : kept) {
+  for (std::string_view text : texts) {
     const auto size = static_cast<std::uint32_t>(text.size());
     put(&size, 4);
     put(text.data(), text.size());
   }
+}
+
+std::size_t SaleSorter::packedSize(const char* record) { return load<std::uint32_t>(record); }
+
+char SaleSorter::packedStatus(const char* record) { return record[kStatusAt]; }
+
+// Sorted by id, a sale keeps its post code only of its texts.
+void SaleSorter::addPacked(const char* record) {
+  const std::string_view postcode = postcodeOf(record);
+  const std::size_t length =
+      m_order == Order::ById ? kTextsAt + 4 + postcode.size() : load<std::uint32_t>(record);
+  if (m_used + length > kRunBytes) spill();  // a line is at most 1 MiB: a sale always fits
+
+  const std::size_t at = m_used;
+  char* out = m_arena.get() + at;
+  std::memcpy(out, record, length);
+  const auto length32 = static_cast<std::uint32_t>(length);
+  std::memcpy(out, &length32, 4);
   m_used += length;
-  const char* id = reinterpret_cast<const char*>(sale.id.data());
+  const char* id = record + kIdAt;
   if (m_order == Order::ById) {
     m_entries.push_back({bigEndian(id, 8), bigEndian(id + 8, 8), static_cast<std::uint32_t>(at)});
   } else {
-    const auto dateAndId = static_cast<std::uint64_t>(static_cast<std::uint32_t>(sale.date)) << 32 |
-                           bigEndian(id, 4) >> 32;
-    m_entries.push_back({bigEndian(sale.postcode.data(), sale.postcode.size()), dateAndId,
+    const auto date = static_cast<std::uint32_t>(load<std::int32_t>(record + kDateAt));
+    m_entries.push_back({bigEndian(postcode.data(), postcode.size()),
+                         std::uint64_t{date} << 32 | bigEndian(id, 4) >> 32,
                          static_cast<std::uint32_t>(at)});
   }
   ++m_added;

@@ -37,6 +37,14 @@ class SaleSorter {
   // Keeps a copy of the sale and the caller's `tag` for it. Throws std::runtime_error naming the
   // folder when the temporary file cannot be made or written (a full disk, say).
   void add(const Sale& sale, std::uint64_t tag = 0);
+
+  // A sale and its tag packed into `out`, for addPacked on another thread: `add` in two halves.
+  static void pack(const Sale& sale, std::uint64_t tag, std::string& out);
+  // The size and the status of the packed sale at `record`.
+  static std::size_t packedSize(const char* record);
+  static char packedStatus(const char* record);
+  // Keeps a copy of a packed sale.
+  void addPacked(const char* record);
   std::uint64_t size() const { return m_added; }
 
   // Calls `take` with every sale added and its tag, in order. The sale passed to `take` is valid
@@ -59,6 +67,7 @@ class SaleSorter {
   void writeAll(const char* data, std::size_t size);
 
   Order m_order;
+  std::string m_packed;  // add's sale
   std::filesystem::path m_folder;
   int m_fd = -1;
   std::unique_ptr<char[]> m_arena;  // packed sales of the run being gathered
