@@ -91,18 +91,6 @@ TEST(CheckedArithmetic, FailsExactlyWhenTheResultLeavesSixteenBits) {
   EXPECT_EQ(failureOf([] { intDiv16(1, 0); }), FailureKind::DivisionByZero);
 }
 
-TEST(Attempt, SwallowsFailuresOnlyAndSaysWhetherTheStepFinished) {
-  int reached = 0;
-  EXPECT_TRUE(attempt([&] { reached = 1; }));
-  EXPECT_FALSE(attempt([&] {
-    reached = 2;
-    toInt16(1e9);
-    reached = 3;
-  }));
-  EXPECT_EQ(reached, 2);
-  EXPECT_THROW(attempt([] { throw std::logic_error("bug"); }), std::logic_error);
-}
-
 TEST(Codepage, MapsWindows1252ToUtf8AndBack) {
   const struct {
     const char* bytes;
