@@ -127,6 +127,12 @@ TEST(Figures, AStepThatFailsLeavesNothingOfAnEarlierRun) {
   const ReportTexts report = computeFigures(buffer);
   EXPECT_EQ(std::tie(report.inFiveYears, report.fiveYearsAgo, report.yearlyStep),
             std::make_tuple(cp("£0,000"), cp("£0,000"), std::string("0")));
+  // Beyond 32 bits the one per cent cannot be computed: it stays empty.
+  buffer.setText("txt_num", "3000000");
+  FigureSteps beyond(buffer);
+  beyond.averageInPounds();
+  beyond.yearlyFigures();
+  EXPECT_EQ(beyond.onePercent(), "");
   // The market series is read before the run's pause and written after it.
   buffer.setText("txt_num", "250");
   FigureSteps steps(buffer);
