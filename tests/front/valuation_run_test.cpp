@@ -33,14 +33,11 @@ const std::vector<double> kPauses = {8, 2, 2, 2, 2, 2, 2, 2};
 TEST(RequestAddress, CarriesThePostCodeAsOneQueryValue) {
   const struct {
     std::string_view typed, encoded;
-  } cases[] = {{"AB12CD", "AB12CD"},
-               {" ab1 ", "%20ab1%20"},
-               {"-._~", "-._~"},
+  } cases[] = {{"AB12cd-._~", "AB12cd-._~"},
+               {" ab1\r\n", "%20ab1%0D%0A"},
                {"AB1&x=1", "AB1%26x%3D1"},
                {"#+/?%", "%23%2B%2F%3F%25"},
-               {"\r\n", "%0D%0A"},
-               {"\xA3\x31", "%A31"},
-               {std::string_view("\0", 1), "%00"}};
+               {std::string_view("\0\xA3\x31", 3), "%00%A31"}};
   for (const auto& c : cases) EXPECT_EQ(encodeQueryValue(c.typed), c.encoded) << c.typed;
   EXPECT_EQ(soldPricesAddress("http://h:1", "A B"),
             "http://h:1/index.php?con=sold_prices_street&cCode=EW&postcode=A%20B");
