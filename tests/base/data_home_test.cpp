@@ -12,7 +12,6 @@ TEST(DataHome, TakesOnlyAnAbsoluteFolder) {
   } cases[] = {
       {"/data", "/home/u", "/data"},
       {"relative", "/home/u", "/home/u/.local/share"},
-      {"", "/home/u", "/home/u/.local/share"},
       {nullptr, "relative", ""},
       {nullptr, nullptr, ""},
   };

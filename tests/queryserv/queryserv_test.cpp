@@ -24,22 +24,15 @@ using korvane::test::readBytes;
 using Args = std::vector<Variant>;
 using namespace std::string_literals;
 
-// Sets an environment variable for its lifetime, then puts back what was there.
-struct ScopedEnv {
-  ScopedEnv(const char* name, const std::string& value) : m_name(name) {
-    if (const char* old = std::getenv(name)) m_old = old;
-    ::setenv(name, value.c_str(), 1);
-  }
-  ~ScopedEnv() { m_old ? ::setenv(m_name, m_old->c_str(), 1) : ::unsetenv(m_name); }
-  const char* m_name;
-  std::optional<std::string> m_old;
-};
-
 // A test with its own empty XDG data home, so its own component registry, and its boxes recorded
 // as lines "title [icon] text" instead of shown.
 class ComponentTest : public ::testing::Test, MessageBoxes {
  protected:
-  ~ComponentTest() override { setMessageBoxSink(m_previousSink); }
+  ComponentTest() { ::setenv("XDG_DATA_HOME", m_dataHome.path().c_str(), 1); }
+  ~ComponentTest() override {
+    setMessageBoxSink(m_previousSink);
+    ::unsetenv("XDG_DATA_HOME");
+  }
   void show(std::string_view text, std::string_view title, MessageIcon icon) override {
     static const char* const icons[] = {"no icon", "information", "critical"};
     m_boxes.append(title).append(" [").append(icons[static_cast<int>(icon)]).append("] ");
@@ -47,7 +40,6 @@ class ComponentTest : public ::testing::Test, MessageBoxes {
   }
 
   korvane::test::TempDir m_dataHome;
-  ScopedEnv m_xdg{"XDG_DATA_HOME", m_dataHome.path()};
   std::filesystem::path m_registryFile = m_dataHome / "korvane/components.reg";
   std::string m_boxes;
   MessageBoxes* m_previousSink = setMessageBoxSink(this);

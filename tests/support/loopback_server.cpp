@@ -17,7 +17,7 @@ LoopbackServer::LoopbackServer(Scheme scheme) {
     std::shared_ptr<const Answer> answer;
     {
       std::lock_guard lock(m_mutex);
-      m_requests.push_back({request.target, request.path, {}});
+      m_requests.push_back({request.target, {}});
       for (const auto& [name, value] : request.headers) m_requests.back().headers[name] = value;
       if (const auto found = m_answers.find(request.path); found != m_answers.end())
         answer = found->second;

@@ -25,7 +25,6 @@ namespace korvane::test {
 
 struct SeenRequest {
   std::string target;  // path and query exactly as sent
-  std::string path;    // without the query, percent-decoded
   std::map<std::string, std::string> headers;
 };
 

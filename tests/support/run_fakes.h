@@ -17,12 +17,14 @@
 
 namespace korvane::test {
 
-// A sold-prices page for Acacia Avenue whose average is £250,000.
-inline const std::string kAcaciaPage =
-    cp("<html><body><h1>Sold prices for post codes starting AB1</h1>\r\n"
-       "<p><a href=\"/s\">Show Acacia Avenue only</a></p>\r\n"
-       "<table><tr><td>3 Acacia Avenue</td><td>£180,000</td></tr></table>\r\n"
-       "<p>Acacia Avenue, £250,000 average</p>\r\n<p>Buying a home?</p></body></html>");
+// A sold-prices page for the street with the given average ("250,000"), and the one for Acacia
+// Avenue at £250,000.
+inline std::string soldPricesPage(const std::string& street, const std::string& average) {
+  return cp("<h1>Sold prices for post codes starting AB1</h1>\r\n<p><a href=\"/s\">Show " + street +
+            " only</a></p>\r\n<td>£180,000</td>\r\n<p>" + street + ", £" + average +
+            " average</p>\r\n<p>Buying a home?</p>");
+}
+inline const std::string kAcaciaPage = soldPricesPage("Acacia Avenue", "250,000");
 
 struct FakeInputs final : RunInputs {
   std::string postcodeText = "AB1", valuationText = cp("£000,000"), purchasedAgoText = "1";
