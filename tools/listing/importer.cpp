@@ -1,6 +1,5 @@
 #include "importer.h"
 
-#include "id_table_builder.h"
 #include "line_reader.h"
 #include "listing_db.h"
 #include "price_paid_row.h"
@@ -37,19 +36,14 @@ ImportCounts& ImportCounts::operator+=(const ImportCounts& other) {
 //     in theirs.
 class Importer::Run {
  public:
-  Run(Importer& importer, const std::filesystem::path& file, IdTableBuilder* ids)
+  Run(Importer& importer, const std::filesystem::path& file)
       : m_db(importer.m_db),
         m_importer(importer),
-        m_ids(ids),
         m_file(file),
         m_reader(file),
         m_byPlace(SaleSorter::Order::ByPlace, importer.m_workFolder),
         m_byId(SaleSorter::Order::ById, importer.m_workFolder),
         m_removals(SaleSorter::Order::ByPlace, importer.m_workFolder) {}
-
-  ~Run() {
-    if (m_ids) m_ids->stop();  // before the sorter it reads goes
-  }
 
   ImportResult go() {
     m_previousNewest = newestSale(m_db);
@@ -100,30 +94,37 @@ class Importer::Run {
   }
 
   // Into an empty listing a file of A rows with no id twice (a year's file, the complete one) is
-  // written straight from the two sorts: sales here while the other thread writes sale_ids.
-  // Returns false, with nothing written, when an id comes twice, or for any other file.
+  // written straight from the two sorts, sales then sale_ids. Returns false, with nothing
+  // written, when an id or a place comes twice, or for any other file.
   bool writeIntoEmptyListing() {
-    if (!m_onlyAdded || !m_ids) return false;
-    m_ids->start(m_byId, m_importer.m_stop);
-    m_db.exec("SAVEPOINT empty_listing");
-    Statement insert = m_db.prepare(kInsertSale);
-    std::uint64_t written = 0;
-    m_byPlace.merge([&](const Sale& sale, std::uint64_t) {
-      if ((++written & 1023) == 0) tick(0.5 + 0.4 * fraction(written, m_byPlace.size()));
-      bindSale(insert, sale).step();
-      insert.reset();
-      m_newestAdded = std::max(m_newestAdded, sale.date);
-    });
-    if (!m_ids->finish()) {
+    if (m_onlyAdded) {
+      m_db.exec("SAVEPOINT empty_listing");
+      try {
+        Statement insert = m_db.prepare(kInsertSale);
+        std::uint64_t written = 0;
+        m_byPlace.merge([&](const Sale& sale, std::uint64_t) {
+          if ((++written & 1023) == 0) tick(0.5 + 0.3 * fraction(written, m_byPlace.size()));
+          bindSale(insert, sale).step();
+          insert.reset();
+          m_newestAdded = std::max(m_newestAdded, sale.date);
+        });
+        Statement store = m_db.prepare("INSERT INTO sale_ids VALUES (?1, ?2, ?3)");
+        std::uint64_t stored = 0;
+        m_byId.merge([&](const Sale& sale, std::uint64_t) {
+          if ((++stored & 1023) == 0) tick(0.8 + 0.2 * fraction(stored, m_byId.size()));
+          store.bindBlob(1, sale.id.data(), 16).bind(2, sale.postcode).bind(3, sale.date).step();
+          store.reset();
+        });
+        m_db.exec("RELEASE empty_listing");
+        m_result.counts.added = written;
+        return true;
+      } catch (const SqliteError& error) {
+        if (error.code() != SQLITE_CONSTRAINT) throw;  // else an id or a place came twice
+      }
       m_db.exec("ROLLBACK TO empty_listing; RELEASE empty_listing");
       m_newestAdded = 0;
-      return false;
     }
-    tick(0.9);
-    m_ids->copyIntoListing();
-    m_db.exec("RELEASE empty_listing");
-    m_result.counts.added = written;
-    return true;
+    return false;
   }
 
   void matchIds() {
@@ -256,7 +257,6 @@ class Importer::Run {
 
   Database& m_db;
   Importer& m_importer;
-  IdTableBuilder* m_ids;  // when the listing was empty
   std::filesystem::path m_file;
   LineReader m_reader;
   PricePaidRow m_row;
@@ -280,19 +280,13 @@ void Importer::stopWhen(const std::atomic<bool>* stop) {
 }
 
 ImportResult Importer::importFile(const std::filesystem::path& file) {
-  std::optional<IdTableBuilder> ids;
   std::optional<Run> run;
   try {
-    if (m_db.single("SELECT count(*) FROM (SELECT 1 FROM sale_ids LIMIT 1)") == 0)
-      ids.emplace(m_db, m_workFolder);
-    // Takes the listing's write lock at once, as BEGIN IMMEDIATE would, but not the scratch
-    // database's: the builder's thread writes that.
-    m_db.exec("BEGIN; DELETE FROM main.facts WHERE 0");
-    run.emplace(*this, file, ids ? &*ids : nullptr);
+    m_db.exec("BEGIN IMMEDIATE");
+    run.emplace(*this, file);
     ImportResult result = run->go();
     run.reset();  // its temporary files go before the log is copied into the database
     m_db.exec("COMMIT");
-    ids.reset();
     // Gives back the disk space the write-ahead log took; readers may hold some of it for now.
     // The file is imported whatever happens here: the next import or serve trims the log.
     try {

@@ -33,6 +33,11 @@ constexpr const char* kSchema = R"(
     category TEXT NOT NULL,
     PRIMARY KEY (postcode, date, id)
   ) WITHOUT ROWID;
+  CREATE TABLE sale_ids (
+    id BLOB PRIMARY KEY,
+    postcode TEXT NOT NULL,
+    date INTEGER NOT NULL
+  ) WITHOUT ROWID;
   CREATE TABLE facts (name TEXT PRIMARY KEY, value INTEGER) WITHOUT ROWID;
   PRAGMA application_id = 1265594998;
   PRAGMA user_version = 2;
@@ -63,10 +68,7 @@ bool isListing(Database& db, bool creating) {
 void createListing(Database& db) {
   db.exec("PRAGMA page_size = 16384; BEGIN IMMEDIATE");
   try {
-    if (!isListing(db, true)) {
-      db.exec(kSchema);
-      db.exec(kSaleIdsSchema);
-    }
+    if (!isListing(db, true)) db.exec(kSchema);
     db.exec("COMMIT");
   } catch (...) {
     db.exec("ROLLBACK");

@@ -10,16 +10,6 @@ namespace korvane::listing {
 
 class Database;
 
-// Makes the table that finds a sale's place (post code and date) by its transaction id; the
-// importer keeps it in step with the sales.
-inline constexpr const char* kSaleIdsSchema = R"(
-  CREATE TABLE sale_ids (
-    id BLOB PRIMARY KEY,
-    postcode TEXT NOT NULL,
-    date INTEGER NOT NULL
-  ) WITHOUT ROWID;
-)";
-
 // Opens the database at `address` (a file name, or a "file:" address) for an import, creating
 // the file and its tables when they are missing. Throws std::runtime_error naming the address
 // when it cannot be opened for writing or holds something other than a listing.
