@@ -3,6 +3,7 @@
 #include "line_reader.h"
 #include "listing_db.h"
 #include "price_paid_row.h"
+#include "sale_feed.h"
 #include "sale_sorter.h"
 #include "sort_thread.h"
 #include "sqlite.h"
@@ -97,33 +98,33 @@ class Importer::Run {
   // written straight from the two sorts, sales then sale_ids. Returns false, with nothing
   // written, when an id or a place comes twice, or for any other file.
   bool writeIntoEmptyListing() {
-    if (m_onlyAdded) {
-      m_db.exec("SAVEPOINT empty_listing");
-      try {
-        Statement insert = m_db.prepare(kInsertSale);
-        std::uint64_t written = 0;
-        m_byPlace.merge([&](const Sale& sale, std::uint64_t) {
-          if ((++written & 1023) == 0) tick(0.5 + 0.3 * fraction(written, m_byPlace.size()));
-          bindSale(insert, sale).step();
-          insert.reset();
-          m_newestAdded = std::max(m_newestAdded, sale.date);
-        });
-        Statement store = m_db.prepare("INSERT INTO sale_ids VALUES (?1, ?2, ?3)");
-        std::uint64_t stored = 0;
-        m_byId.merge([&](const Sale& sale, std::uint64_t) {
-          if ((++stored & 1023) == 0) tick(0.8 + 0.2 * fraction(stored, m_byId.size()));
-          store.bindBlob(1, sale.id.data(), 16).bind(2, sale.postcode).bind(3, sale.date).step();
-          store.reset();
-        });
-        m_db.exec("RELEASE empty_listing");
-        m_result.counts.added = written;
-        return true;
-      } catch (const SqliteError& error) {
-        if (error.code() != SQLITE_CONSTRAINT) throw;  // else an id or a place came twice
-      }
-      m_db.exec("ROLLBACK TO empty_listing; RELEASE empty_listing");
-      m_newestAdded = 0;
+    if (!m_onlyAdded) return false;
+    m_db.exec("SAVEPOINT empty_listing");
+    try {
+      SaleFeed feed(m_db);
+      std::uint64_t written = 0;
+      SaleSorter::Reader places = m_byPlace.read();
+      feed.run("INSERT OR REPLACE INTO sales SELECT * FROM feed", [&]() -> const Sale* {
+        if (!places.next()) return nullptr;
+        if ((++written & 1023) == 0) tick(0.5 + 0.3 * fraction(written, m_byPlace.size()));
+        m_newestAdded = std::max(m_newestAdded, places.sale().date);
+        return &places.sale();
+      });
+      std::uint64_t stored = 0;
+      SaleSorter::Reader ids = m_byId.read();
+      feed.run("INSERT INTO sale_ids SELECT id, postcode, date FROM feed", [&]() -> const Sale* {
+        if (!ids.next()) return nullptr;
+        if ((++stored & 1023) == 0) tick(0.8 + 0.2 * fraction(stored, m_byId.size()));
+        return &ids.sale();
+      });
+      m_db.exec("RELEASE empty_listing");
+      m_result.counts.added = written;
+      return true;
+    } catch (const SqliteError& error) {
+      if (error.code() != SQLITE_CONSTRAINT) throw;  // else an id or a place came twice
     }
+    m_db.exec("ROLLBACK TO empty_listing; RELEASE empty_listing");
+    m_newestAdded = 0;
     return false;
   }
 
@@ -203,7 +204,11 @@ class Importer::Run {
       remove.bind(1, sale.postcode).bind(2, sale.date).bindBlob(3, sale.id.data(), 16).step();
       remove.reset();
     });
-    Statement insert = m_db.prepare(kInsertSale);
+    // Statement by statement: in one, SQLite would first copy every page it changes to a
+    // statement journal, in case the statement failed half done.
+    Statement insert = m_db.prepare(
+        "INSERT OR REPLACE INTO sales VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12, "
+        "?13)");
     std::uint64_t written = 0;
     m_byPlace.merge([&](const Sale& sale, std::uint64_t number) {
       if ((++written & 1023) == 0) tick(0.7 + 0.3 * fraction(written, m_byPlace.size()));
@@ -212,10 +217,6 @@ class Importer::Run {
       insert.reset();
     });
   }
-
-  static constexpr const char* kInsertSale =
-      "INSERT OR REPLACE INTO sales VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12, "
-      "?13)";
 
   static Statement& bindSale(Statement& insert, const Sale& sale) {
     return insert.bind(1, sale.postcode)

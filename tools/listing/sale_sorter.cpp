@@ -242,45 +242,82 @@ void SaleSorter::writeAll(const char* data, std::size_t size) {
   m_fileSize += size;
 }
 
-void SaleSorter::merge(const std::function<void(const Sale&, std::uint64_t)>& take) {
-  Sale sale;
-  if (m_runs.empty()) {  // everything fits in memory: no file
-    sortEntries();
-    for (const Entry& entry : m_entries) {
-      const std::uint64_t tag =
-          unpack(m_arena.get() + entry.offset, sale, m_order == Order::ByPlace);
-      take(sale, tag);
+// The runs in the file, merged: a min-heap of them by their current sale, of equal sales the
+// earlier run first. The run of the sale last given stays out of the heap until the next one.
+class SaleSorter::Reader::Runs {
+ public:
+  explicit Runs(SaleSorter& sorter) : m_sorter(sorter) {
+    m_cursors.reserve(sorter.m_runs.size());
+    for (const Run& run : sorter.m_runs)
+      m_cursors.emplace_back(sorter.m_fd, run.begin, run.end, m_cursors.size());
+    for (RunCursor& cursor : m_cursors)
+      if (cursor.current()) m_heap.push_back(&cursor);
+    std::make_heap(m_heap.begin(), m_heap.end(), later());
+  }
+
+  // The next sale in order, or nullptr.
+  const char* next() {
+    if (m_given) {
+      m_given->advance();
+      if (m_given->current()) {
+        m_heap.push_back(m_given);
+        std::push_heap(m_heap.begin(), m_heap.end(), later());
+      }
+      m_given = nullptr;
     }
+    if (m_heap.empty()) return nullptr;
+    std::pop_heap(m_heap.begin(), m_heap.end(), later());
+    m_given = m_heap.back();
+    m_heap.pop_back();
+    return m_given->current();
+  }
+
+ private:
+  struct Later {
+    const SaleSorter* sorter;
+    bool operator()(RunCursor* a, RunCursor* b) const {
+      const int order = sorter->compare(a->current(), b->current());
+      return order != 0 ? order > 0 : a->index() > b->index();
+    }
+  };
+  Later later() const { return {&m_sorter}; }
+
+  SaleSorter& m_sorter;
+  std::vector<RunCursor> m_cursors;
+  std::vector<RunCursor*> m_heap;
+  RunCursor* m_given = nullptr;
+};
+
+SaleSorter::Reader::Reader(SaleSorter& sorter) : m_sorter(sorter) {
+  if (sorter.m_runs.empty()) {  // everything fits in memory: no file
+    sorter.sortEntries();
     return;
   }
-  spill();
-  m_arena.reset();
-  m_entries = std::vector<Entry>();
-  std::vector<RunCursor> cursors;
-  cursors.reserve(m_runs.size());
-  for (const Run& run : m_runs) cursors.emplace_back(m_fd, run.begin, run.end, cursors.size());
+  sorter.spill();
+  sorter.m_arena.reset();
+  sorter.m_entries = std::vector<Entry>();
+  m_runs = std::make_unique<Runs>(sorter);
+}
 
-  // A min-heap of the runs by their current sale; of equal sales the earlier run comes first.
-  auto later = [this](RunCursor* a, RunCursor* b) {
-    const int order = compare(a->current(), b->current());
-    return order != 0 ? order > 0 : a->index() > b->index();
-  };
-  std::vector<RunCursor*> heap;
-  for (RunCursor& cursor : cursors)
-    if (cursor.current()) heap.push_back(&cursor);
-  std::make_heap(heap.begin(), heap.end(), later);
-  while (!heap.empty()) {
-    std::pop_heap(heap.begin(), heap.end(), later);
-    RunCursor* cursor = heap.back();
-    const std::uint64_t tag = unpack(cursor->current(), sale, m_order == Order::ByPlace);
-    take(sale, tag);
-    cursor->advance();
-    if (cursor->current()) {
-      std::push_heap(heap.begin(), heap.end(), later);
-    } else {
-      heap.pop_back();
-    }
+SaleSorter::Reader::~Reader() = default;
+
+bool SaleSorter::Reader::next() {
+  const char* record = nullptr;
+  if (m_runs) {
+    record = m_runs->next();
+  } else if (m_next < m_sorter.m_entries.size()) {
+    record = m_sorter.m_arena.get() + m_sorter.m_entries[m_next++].offset;
   }
+  if (!record) return false;
+  m_tag = unpack(record, m_sale, m_sorter.m_order == Order::ByPlace);
+  return true;
+}
+
+SaleSorter::Reader SaleSorter::read() { return Reader(*this); }
+
+void SaleSorter::merge(const std::function<void(const Sale&, std::uint64_t)>& take) {
+  Reader reader = read();
+  while (reader.next()) take(reader.sale(), reader.tag());
 }
 
 }  // namespace korvane::listing

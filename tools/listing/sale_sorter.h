@@ -47,8 +47,31 @@ class SaleSorter {
   void addPacked(const char* record);
   std::uint64_t size() const { return m_added; }
 
-  // Calls `take` with every sale added and its tag, in order. The sale passed to `take` is valid
-  // during the call only. Sales added after the first merge are lost.
+  // Gives every sale added and its tag, in order, one at a time. Sales added after the first
+  // reader was made are lost.
+  class Reader {
+   public:
+    ~Reader();
+    // Moves to the next sale: false when there is none. The sale and its tag are valid until
+    // the next call. Throws std::runtime_error when the temporary file cannot be read.
+    bool next();
+    const Sale& sale() const { return m_sale; }
+    std::uint64_t tag() const { return m_tag; }
+
+   private:
+    friend class SaleSorter;
+    class Runs;
+    explicit Reader(SaleSorter& sorter);
+
+    SaleSorter& m_sorter;
+    std::unique_ptr<Runs> m_runs;  // when the sales went to the file
+    std::size_t m_next = 0;        // in the sorted entries, when they did not
+    Sale m_sale;
+    std::uint64_t m_tag = 0;
+  };
+  Reader read();
+
+  // Calls `take` with every sale added and its tag, in order, as a Reader gives them.
   void merge(const std::function<void(const Sale&, std::uint64_t tag)>& take);
 
  private:

@@ -73,6 +73,7 @@ class Database {
   // Makes every statement fail with SQLITE_INTERRUPT while *stop is true (nullptr: never).
   void stopWhen(const std::atomic<bool>* stop);
   const std::string& path() const { return m_path; }
+  sqlite3* handle() const { return m_db; }
 
  private:
   std::string m_path;
