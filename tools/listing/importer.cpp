@@ -104,7 +104,7 @@ class Importer::Run {
       SaleFeed feed(m_db);
       std::uint64_t written = 0;
       SaleSorter::Reader places = m_byPlace.read();
-      feed.run("INSERT OR REPLACE INTO sales SELECT * FROM feed", [&]() -> const Sale* {
+      feed.run(kInsertSales, [&]() -> const Sale* {
         if (!places.next()) return nullptr;
         if ((++written & 1023) == 0) tick(0.5 + 0.3 * fraction(written, m_byPlace.size()));
         m_newestAdded = std::max(m_newestAdded, places.sale().date);
@@ -159,9 +159,11 @@ class Importer::Run {
           present = true;
         }
       }
+      // The old sale goes whether or not the one that stays takes its place, so the sales
+      // written later never meet one already there.
       const bool moved =
           old && (!stays || old->postcode != last.postcode || old->date != last.date);
-      if (moved) {
+      if (old) {
         Sale removal;
         removal.id = last.id;
         removal.postcode = old->postcode;
@@ -204,35 +206,22 @@ class Importer::Run {
       remove.bind(1, sale.postcode).bind(2, sale.date).bindBlob(3, sale.id.data(), 16).step();
       remove.reset();
     });
-    // Statement by statement: in one, SQLite would first copy every page it changes to a
-    // statement journal, in case the statement failed half done.
-    Statement insert = m_db.prepare(
-        "INSERT OR REPLACE INTO sales VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12, "
-        "?13)");
     std::uint64_t written = 0;
-    m_byPlace.merge([&](const Sale& sale, std::uint64_t number) {
-      if ((++written & 1023) == 0) tick(0.7 + 0.3 * fraction(written, m_byPlace.size()));
-      if (!m_stays[number]) return;
-      bindSale(insert, sale).step();
-      insert.reset();
+    SaleSorter::Reader places = m_byPlace.read();
+    SaleFeed(m_db).run(kInsertSales, [&]() -> const Sale* {
+      while (places.next()) {
+        if ((++written & 1023) == 0) tick(0.7 + 0.3 * fraction(written, m_byPlace.size()));
+        if (m_stays[places.tag()]) return &places.sale();
+      }
+      return nullptr;
     });
   }
 
-  static Statement& bindSale(Statement& insert, const Sale& sale) {
-    return insert.bind(1, sale.postcode)
-        .bind(2, sale.date)
-        .bindBlob(3, sale.id.data(), 16)
-        .bind(4, sale.price)
-        .bind(5, sale.propertyType)
-        .bind(6, sale.newBuild)
-        .bind(7, sale.tenure)
-        .bind(8, sale.paon)
-        .bind(9, sale.saon)
-        .bind(10, sale.street)
-        .bind(11, sale.locality)
-        .bind(12, sale.town)
-        .bind(13, sale.category);
-  }
+  // OR IGNORE, though a sale written meets none already there: the old sale of its id has gone,
+  // and a place holds its id, so a place twice in a file means an id twice, which sends the
+  // file the long way. A statement that may stop half done on a conflict would make SQLite
+  // first copy every page it changes to a statement journal.
+  static constexpr const char* kInsertSales = "INSERT OR IGNORE INTO sales SELECT * FROM feed";
 
   void reject(const std::string& problem) {
     if (m_result.firstRejected.size() < kReportedRejections)
