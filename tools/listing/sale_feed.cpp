@@ -119,21 +119,23 @@ int rowid(sqlite3_vtab_cursor* cursor, sqlite3_int64* row) {
 }
 
 // No xCreate: the table exists on every connection the module is made on, by its name.
-const sqlite3_module kModule = {
-    .iVersion = 0,
-    .xCreate = nullptr,
-    .xConnect = connect,
-    .xBestIndex = bestIndex,
-    .xDisconnect = disconnect,
-    .xDestroy = disconnect,
-    .xOpen = open,
-    .xClose = close,
-    .xFilter = filter,
-    .xNext = next,
-    .xEof = eof,
-    .xColumn = column,
-    .xRowid = rowid,
-};
+sqlite3_module feedModule() {
+  sqlite3_module module{};
+  module.xConnect = connect;
+  module.xBestIndex = bestIndex;
+  module.xDisconnect = disconnect;
+  module.xDestroy = disconnect;
+  module.xOpen = open;
+  module.xClose = close;
+  module.xFilter = filter;
+  module.xNext = next;
+  module.xEof = eof;
+  module.xColumn = column;
+  module.xRowid = rowid;
+  return module;
+}
+
+const sqlite3_module kModule = feedModule();
 
 }  // namespace
 
