@@ -25,7 +25,7 @@ int connect(sqlite3* db, void* feed, int, const char* const*, sqlite3_vtab** tab
       "CREATE TABLE x (postcode, date, id, price, property_type, new_build, tenure, paon, saon, "
       "street, locality, town, category)");
   if (status != SQLITE_OK) return status;
-  auto* made = new FeedTable;
+  auto* made = new FeedTable{};
   made->feed = static_cast<SaleFeed*>(feed);
   *table = made;
   return SQLITE_OK;
@@ -39,7 +39,7 @@ int disconnect(sqlite3_vtab* table) {
 int bestIndex(sqlite3_vtab*, sqlite3_index_info*) { return SQLITE_OK; }
 
 int open(sqlite3_vtab* table, sqlite3_vtab_cursor** cursor) {
-  auto* made = new FeedCursor;
+  auto* made = new FeedCursor{};
   made->feed = static_cast<FeedTable*>(table)->feed;
   *cursor = made;
   return SQLITE_OK;
