@@ -31,10 +31,10 @@ ImportCounts& ImportCounts::operator+=(const ImportCounts& other) {
 //     while this one reads.
 //  2. Each id's rows are applied in file order to what the listing holds for it (found in
 //     sale_ids, which maps an id to its sale's place), giving the counts and the row whose sale
-//     stays, if any. sale_ids is updated in id order; the places of sales replaced elsewhere or
-//     deleted go to a third sorter.
+//     stays, if any. sale_ids is updated in id order; the places of the sales the file replaces
+//     or deletes go to a third sorter.
 //  3. Those places are removed from sales in their order, then the sales that stay are written
-//     in theirs.
+//     in theirs, by one statement.
 class Importer::Run {
  public:
   Run(Importer& importer, const std::filesystem::path& file)
@@ -95,8 +95,8 @@ class Importer::Run {
   }
 
   // Into an empty listing a file of A rows with no id twice (a year's file, the complete one) is
-  // written straight from the two sorts, sales then sale_ids. Returns false, with nothing
-  // written, when an id or a place comes twice, or for any other file.
+  // written straight from the two sorts, sales then sale_ids, a statement each. Returns false,
+  // with nothing written, when an id comes twice, or for any other file.
   bool writeIntoEmptyListing() {
     if (!m_onlyAdded) return false;
     m_db.exec("SAVEPOINT empty_listing");
@@ -121,7 +121,7 @@ class Importer::Run {
       m_result.counts.added = written;
       return true;
     } catch (const SqliteError& error) {
-      if (error.code() != SQLITE_CONSTRAINT) throw;  // else an id or a place came twice
+      if (error.code() != SQLITE_CONSTRAINT) throw;  // else an id came twice
     }
     m_db.exec("ROLLBACK TO empty_listing; RELEASE empty_listing");
     m_newestAdded = 0;
