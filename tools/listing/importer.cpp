@@ -161,8 +161,6 @@ class Importer::Run {
       }
       // The old sale goes whether or not the one that stays takes its place, so the sales
       // written later never meet one already there.
-      const bool moved =
-          old && (!stays || old->postcode != last.postcode || old->date != last.date);
       if (old) {
         Sale removal;
         removal.id = last.id;
@@ -174,8 +172,10 @@ class Importer::Run {
       if (stays) {
         m_stays[lastNumber] = true;
         m_newestAdded = std::max(m_newestAdded, last.date);
-        if (moved) move.bindBlob(1, id, 16).bind(2, last.postcode).bind(3, last.date).step();
-        if (moved) move.reset();
+        if (old && (old->postcode != last.postcode || old->date != last.date)) {
+          move.bindBlob(1, id, 16).bind(2, last.postcode).bind(3, last.date).step();
+          move.reset();
+        }
       } else if (old) {
         forget.bindBlob(1, id, 16).step();
         forget.reset();
