@@ -82,47 +82,76 @@ std::vector<std::string> sales(Database& db) {
   return all;
 }
 
+// Every case runs twice: into an empty listing, and with 80 older sales elsewhere imported with
+// its first file, so the later files, small against the listing, go to the recent tables.
 TEST(ImporterTest, RowsAddReplaceAndRemoveSalesInFileOrder) {
   const std::string rows = pricePaidFile({{.sale = 1, .price = 1},
                                           {.sale = 1, .price = 2},
                                           {.sale = 2},
                                           {.sale = 2, .status = "D"},
                                           {.sale = 2, .price = 3, .status = "C"}});
+  std::string unknown;  // enough rows to fold the recent tables in
+  for (int sale = 20; sale < 31; ++sale) unknown += pricePaidFile({{.sale = sale, .status = "D"}});
   const struct {
     const char* what;
     std::vector<std::string> files;
     std::vector<std::string> sales;
     std::vector<std::vector<std::uint64_t>> counts;  // added, replaced, deleted by each file
+    int newest;
   } cases[] = {
       {"later rows of one file win, and the file imported again changes nothing",
        {rows, rows},
        {"000000000001 CF103NQ 20240102 2", "000000000002 CF103NQ 20240102 3"},
-       {{3, 1, 1}, {1, 3, 1}}},
+       {{3, 1, 1}, {1, 3, 1}},
+       20240102},
       {"an id twice in a file of added sales: the later row wins",
        {pricePaidFile({{.sale = 1, .price = 1}, {.sale = 1, .price = 2, .postcode = "A1 1AA"}})},
        {"000000000001 A11AA 20240102 2"},
-       {{1, 1, 0}}},
+       {{1, 1, 0}},
+       20240102},
       {"an id moved to another post code or date leaves nothing at its old place",
        {pricePaidFile({{.sale = 1, .date = "2024-05-06"}, {.sale = 2}}),
         pricePaidFile({{.sale = 1, .date = "2023-01-01", .postcode = "A1 1AA", .status = "C"},
                        {.sale = 2, .status = "D"},
                        {.sale = 2, .postcode = "B2 2BB"}})},
        {"000000000001 A11AA 20230101 250000", "000000000002 B22BB 20240102 250000"},
-       {{2, 0, 0}, {1, 1, 1}}},
+       {{2, 0, 0}, {1, 1, 1}},
+       20240102},
+      {"a sale changed while recent, and what the recent tables held when they are folded in",
+       {pricePaidFile({{.sale = 1}, {.sale = 2}, {.sale = 3}}),
+        pricePaidFile(
+            {{.sale = 1, .postcode = "A1 1AA", .status = "C"}, {.sale = 2, .status = "D"}}),
+        pricePaidFile(
+            {{.sale = 1, .price = 6, .date = "2023-06-01", .postcode = "A1 1AA", .status = "C"}}),
+        unknown + pricePaidFile({{.sale = 1, .price = 7, .postcode = "A1 1AA", .status = "C"}}),
+        pricePaidFile({{.sale = 2, .price = 8, .status = "C"}})},
+       {"000000000001 A11AA 20240102 7", "000000000002 CF103NQ 20240102 8",
+        "000000000003 CF103NQ 20240102 250000"},
+       {{3, 0, 0}, {0, 1, 1}, {0, 1, 0}, {0, 1, 0}, {1, 0, 0}},
+       20240102},
   };
+  std::string others;
+  for (int sale = 1000; sale < 1080; ++sale)
+    others += pricePaidFile({{.sale = sale, .date = "2001-01-01", .postcode = "ZZ9 9ZZ"}});
   for (const auto& c : cases) {
-    SCOPED_TRACE(c.what);
-    test::TempDir folder;
-    const auto db = openForImport((folder / "listing.sqlite").string());
-    Importer importer(*db, folder.path());
-    std::vector<std::vector<std::uint64_t>> counts;
-    for (const std::string& file : c.files) {
-      test::writeBytes(folder / "pp.csv", file);
-      const ImportCounts n = importer.importFile(folder / "pp.csv").counts;
-      counts.push_back({n.added, n.replaced, n.deleted});
+    for (const bool withOthers : {false, true}) {
+      SCOPED_TRACE(std::string(c.what) + (withOthers ? ", with other sales" : ""));
+      test::TempDir folder;
+      const auto db = openForImport((folder / "listing.sqlite").string());
+      Importer importer(*db, folder.path());
+      std::vector<std::vector<std::uint64_t>> counts;
+      for (const std::string& file : c.files) {
+        test::writeBytes(folder / "pp.csv", counts.empty() && withOthers ? file + others : file);
+        const ImportCounts n = importer.importFile(folder / "pp.csv").counts;
+        counts.push_back(
+            {n.added - (counts.empty() && withOthers ? 80 : 0), n.replaced, n.deleted});
+      }
+      std::vector<std::string> kept = sales(*db);
+      kept.resize(kept.size() - (withOthers ? 80 : 0));
+      EXPECT_EQ(kept, c.sales);
+      EXPECT_EQ(counts, c.counts);
+      EXPECT_EQ(fact(*db, "newest_sale"), c.newest);
     }
-    EXPECT_EQ(sales(*db), c.sales);
-    EXPECT_EQ(counts, c.counts);
   }
 }
 

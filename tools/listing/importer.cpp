@@ -30,11 +30,13 @@ ImportCounts& ImportCounts::operator+=(const ImportCounts& other) {
 //     place and status, numbered in file order, to a sorter by id. A thread of its own sorts
 //     while this one reads.
 //  2. Each id's rows are applied in file order to what the listing holds for it (found in
-//     sale_ids, which maps an id to its sale's place), giving the counts and the row whose sale
-//     stays, if any. sale_ids is updated in id order; the places of the sales the file replaces
-//     or deletes go to a third sorter.
-//  3. Those places are removed from sales in their order, then the sales that stay are written
-//     in theirs, by one statement.
+//     recent_ids, else in sale_ids), giving the counts and the row whose sale stays, if any.
+//     The id's new place is stored in id order; the places of the sales the file replaces or
+//     deletes go to a third sorter, or to a fourth for gone_sales.
+//  3. Those places are removed in their order, then the sales that stay are written in theirs,
+//     by one statement.
+// A file small against the listing is written to the recent tables (see listing_db.cpp); a
+// larger one first folds them into the settled tables, and is written there.
 class Importer::Run {
  public:
   Run(Importer& importer, const std::filesystem::path& file)
@@ -44,10 +46,12 @@ class Importer::Run {
         m_reader(file),
         m_byPlace(SaleSorter::Order::ByPlace, importer.m_workFolder),
         m_byId(SaleSorter::Order::ById, importer.m_workFolder),
-        m_removals(SaleSorter::Order::ByPlace, importer.m_workFolder) {}
+        m_removals(SaleSorter::Order::ByPlace, importer.m_workFolder),
+        m_gone(SaleSorter::Order::ByPlace, importer.m_workFolder) {}
 
   ImportResult go() {
-    m_previousNewest = newestSale(m_db);
+    m_previousNewest = static_cast<int>(fact(m_db, "newest_sale"));
+    m_settled = fact(m_db, "settled_sales");
     const bool listingEmpty =
         m_db.single("SELECT count(*) FROM (SELECT 1 FROM sale_ids LIMIT 1)") == 0;
     readRows();
@@ -58,21 +62,42 @@ class Importer::Run {
       throw std::runtime_error(displayName(m_file) + ": no row is a Price Paid row (line " +
                                std::to_string(first.line) + ": " + first.reason + ")");
     }
-    if (!listingEmpty || !writeIntoEmptyListing()) {
+    const std::int64_t recent = m_db.single("SELECT count(*) FROM recent_ids");
+    if (listingEmpty && writeIntoEmptyListing()) {
+      m_settled = static_cast<std::int64_t>(m_result.counts.added);
+    } else {
+      m_intoRecent =
+          !listingEmpty &&
+          (recent + static_cast<std::int64_t>(m_rowsAccepted)) * kRecentShare <= m_settled;
+      if (!m_intoRecent && recent > 0) foldRecent();
       matchIds();
       writeSales();
+      if (!m_intoRecent)
+        m_settled += static_cast<std::int64_t>(m_result.counts.added - m_result.counts.deleted);
     }
     int newest = std::max(m_previousNewest, m_newestAdded);
-    if (m_newestRemoved && m_newestAdded < m_previousNewest)
-      newest = static_cast<int>(m_db.single("SELECT max(date) FROM sale_ids"));
-    setNewestSale(m_db, newest);
+    if (m_newestRemoved && m_newestAdded < m_previousNewest) {
+      newest = static_cast<int>(m_db.single(
+          "SELECT max(date) FROM (SELECT date FROM recent_ids WHERE postcode IS NOT NULL "
+          "UNION ALL SELECT date FROM sale_ids WHERE id NOT IN (SELECT id FROM recent_ids))"));
+    }
+    setFact(m_db, "newest_sale", newest);
+    setFact(m_db, "settled_sales", m_settled);
     return m_result;
   }
 
  private:
+  // The recent tables hold at most this share of the settled ones: their cost to each later file
+  // grows with them, and folding them in costs as much as writing over the whole listing.
+  static constexpr std::int64_t kRecentShare = 8;
+
   struct Place {
     std::string postcode;
     int date = 0;
+  };
+  struct Held {                  // what the listing holds for an id
+    std::optional<Place> place;  // of its sale, if it has one
+    bool settled = false;        // the sale is in settled_sales
   };
 
   void readRows() {
@@ -104,7 +129,7 @@ class Importer::Run {
       SaleFeed feed(m_db);
       std::uint64_t written = 0;
       SaleSorter::Reader places = m_byPlace.read();
-      feed.run(kInsertSales, [&]() -> const Sale* {
+      feed.run("INSERT OR IGNORE INTO settled_sales SELECT * FROM feed", [&]() -> const Sale* {
         if (!places.next()) return nullptr;
         if ((++written & 1023) == 0) tick(0.5 + 0.3 * fraction(written, m_byPlace.size()));
         m_newestAdded = std::max(m_newestAdded, places.sale().date);
@@ -128,28 +153,61 @@ class Importer::Run {
     return false;
   }
 
+  // Moves the recent tables into the settled ones, each in one statement in key order.
+  void foldRecent() {
+    m_db.exec("DELETE FROM settled_sales WHERE (postcode, date, id) IN (SELECT * FROM gone_sales)");
+    m_settled -= m_db.changes();
+    m_db.exec("INSERT OR IGNORE INTO settled_sales SELECT * FROM recent_sales");
+    m_settled += m_db.changes();
+    m_db.exec(
+        "DELETE FROM sale_ids WHERE id IN (SELECT id FROM recent_ids);"
+        "INSERT OR IGNORE INTO sale_ids SELECT * FROM recent_ids WHERE postcode IS NOT NULL;"
+        "DELETE FROM gone_sales; DELETE FROM recent_sales; DELETE FROM recent_ids");
+  }
+
   void matchIds() {
+    Statement findRecent =
+        m_db.prepare("SELECT postcode, date, postcode IS NULL FROM recent_ids WHERE id = ?1");
     Statement find = m_db.prepare("SELECT postcode, date FROM sale_ids WHERE id = ?1");
     Statement storeNew = m_db.prepare("INSERT OR IGNORE INTO sale_ids VALUES (?1, ?2, ?3)");
     Statement move = m_db.prepare("UPDATE sale_ids SET postcode = ?2, date = ?3 WHERE id = ?1");
     Statement forget = m_db.prepare("DELETE FROM sale_ids WHERE id = ?1");
+    Statement storeRecent = m_db.prepare("INSERT OR REPLACE INTO recent_ids VALUES (?1, ?2, ?3)");
+    Statement forgetRecent =
+        m_db.prepare("INSERT OR REPLACE INTO recent_ids VALUES (?1, NULL, NULL)");
     std::string statuses;  // of the current id's rows, in file order
     Sale last;             // the current id, and the place of its last added or changed sale
     std::uint64_t lastNumber = 0, matched = 0;
 
+    auto held = [&](const std::uint8_t* id, bool stays) {
+      Held old;
+      if (m_intoRecent) {
+        findRecent.bindBlob(1, id, 16);
+        const bool found = findRecent.step();
+        if (found && findRecent.integer(2) == 0)
+          old.place =
+              Place{std::string(findRecent.text(0)), static_cast<int>(findRecent.integer(1))};
+        findRecent.reset();
+        if (found) return old;
+      } else if (stays) {
+        // Most ids that stay are new: storing their place first finds out whether they are.
+        storeNew.bindBlob(1, id, 16).bind(2, last.postcode).bind(3, last.date).step();
+        storeNew.reset();
+        if (m_db.changes() == 1) return old;
+      }
+      find.bindBlob(1, id, 16);
+      if (find.step())
+        old.place = Place{std::string(find.text(0)), static_cast<int>(find.integer(1))};
+      find.reset();
+      old.settled = true;
+      return old;
+    };
+
     auto finish = [&] {
       const std::uint8_t* id = last.id.data();
       const bool stays = statuses.back() != 'D';
-      std::optional<Place> old;  // what the listing held for the id
-      // Most ids that stay are new: storing their place first finds out whether they are.
-      if (stays) storeNew.bindBlob(1, id, 16).bind(2, last.postcode).bind(3, last.date).step();
-      if (stays) storeNew.reset();
-      if (!stays || m_db.changes() == 0) {
-        find.bindBlob(1, id, 16);
-        if (find.step()) old = Place{std::string(find.text(0)), static_cast<int>(find.integer(1))};
-        find.reset();
-      }
-      bool present = old.has_value();
+      const Held old = held(id, stays);
+      bool present = old.place.has_value();
       for (char status : statuses) {
         if (status == 'D') {
           m_result.counts.deleted += present;
@@ -161,22 +219,28 @@ class Importer::Run {
       }
       // The old sale goes whether or not the one that stays takes its place, so the sales
       // written later never meet one already there.
-      if (old) {
+      if (old.place) {
         Sale removal;
         removal.id = last.id;
-        removal.postcode = old->postcode;
-        removal.date = old->date;
-        m_removals.add(removal);
-        m_newestRemoved |= old->date >= m_previousNewest;
+        removal.postcode = old.place->postcode;
+        removal.date = old.place->date;
+        (m_intoRecent && old.settled ? m_gone : m_removals).add(removal);
+        m_newestRemoved |= old.place->date >= m_previousNewest;
       }
       if (stays) {
         m_stays[lastNumber] = true;
         m_newestAdded = std::max(m_newestAdded, last.date);
-        if (old && (old->postcode != last.postcode || old->date != last.date)) {
-          move.bindBlob(1, id, 16).bind(2, last.postcode).bind(3, last.date).step();
-          move.reset();
-        }
-      } else if (old) {
+      }
+      if (m_intoRecent) {
+        if (stays) storeRecent.bindBlob(1, id, 16).bind(2, last.postcode).bind(3, last.date).step();
+        if (stays) storeRecent.reset();
+        if (!stays && old.place) forgetRecent.bindBlob(1, id, 16).step();
+        if (!stays && old.place) forgetRecent.reset();
+      } else if (stays && old.place &&
+                 (old.place->postcode != last.postcode || old.place->date != last.date)) {
+        move.bindBlob(1, id, 16).bind(2, last.postcode).bind(3, last.date).step();
+        move.reset();
+      } else if (!stays && old.place) {
         forget.bindBlob(1, id, 16).step();
         forget.reset();
       }
@@ -199,29 +263,34 @@ class Importer::Run {
     if (!statuses.empty()) finish();
   }
 
+  // Removes the old sales, from the table the file is written to or, for settled ones while the
+  // file goes to the recent tables, by listing them in gone_sales; then writes the sales that stay.
+  // OR IGNORE, though a sale written meets none already there: the old sale of its id has gone,
+  // and a place holds its id. A statement that may stop half done on a conflict would make
+  // SQLite first copy every page it changes to a statement journal.
   void writeSales() {
+    const std::string table = m_intoRecent ? "recent_sales" : "settled_sales";
     Statement remove =
-        m_db.prepare("DELETE FROM sales WHERE postcode = ?1 AND date = ?2 AND id = ?3");
+        m_db.prepare("DELETE FROM " + table + " WHERE postcode = ?1 AND date = ?2 AND id = ?3");
     m_removals.merge([&](const Sale& sale, std::uint64_t) {
       remove.bind(1, sale.postcode).bind(2, sale.date).bindBlob(3, sale.id.data(), 16).step();
       remove.reset();
     });
+    SaleFeed feed(m_db);
+    SaleSorter::Reader gone = m_gone.read();
+    feed.run("INSERT OR IGNORE INTO gone_sales SELECT postcode, date, id FROM feed",
+             [&]() -> const Sale* { return gone.next() ? &gone.sale() : nullptr; });
     std::uint64_t written = 0;
     SaleSorter::Reader places = m_byPlace.read();
-    SaleFeed(m_db).run(kInsertSales, [&]() -> const Sale* {
-      while (places.next()) {
-        if ((++written & 1023) == 0) tick(0.7 + 0.3 * fraction(written, m_byPlace.size()));
-        if (m_stays[places.tag()]) return &places.sale();
-      }
-      return nullptr;
-    });
+    feed.run(("INSERT OR IGNORE INTO " + table + " SELECT * FROM feed").c_str(),
+             [&]() -> const Sale* {
+               while (places.next()) {
+                 if ((++written & 1023) == 0) tick(0.7 + 0.3 * fraction(written, m_byPlace.size()));
+                 if (m_stays[places.tag()]) return &places.sale();
+               }
+               return nullptr;
+             });
   }
-
-  // OR IGNORE, though a sale written meets none already there: the old sale of its id has gone,
-  // and a place holds its id, so a place twice in a file means an id twice, which sends the
-  // file the long way. A statement that may stop half done on a conflict would make SQLite
-  // first copy every page it changes to a statement journal.
-  static constexpr const char* kInsertSales = "INSERT OR IGNORE INTO sales SELECT * FROM feed";
 
   void reject(const std::string& problem) {
     if (m_result.firstRejected.size() < kReportedRejections)
@@ -250,10 +319,12 @@ class Importer::Run {
   std::filesystem::path m_file;
   LineReader m_reader;
   PricePaidRow m_row;
-  SaleSorter m_byPlace, m_byId, m_removals;
+  SaleSorter m_byPlace, m_byId, m_removals, m_gone;
   std::vector<bool> m_stays;  // by the sale's number: whether it is the one its id keeps
   std::uint64_t m_rowsRead = 0, m_rowsAccepted = 0;
   int m_previousNewest = 0, m_newestAdded = 0;
+  std::int64_t m_settled = 0;    // rows in settled_sales
+  bool m_intoRecent = false;     // the file goes to the recent tables
   bool m_onlyAdded = true;       // every row read so far is an A row
   bool m_newestRemoved = false;  // a sale as new as the newest one was removed or moved
   ImportResult m_result;

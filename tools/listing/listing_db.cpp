@@ -8,16 +8,22 @@
 namespace korvane::listing {
 namespace {
 
-constexpr int kSchemaVersion = 2;
+constexpr int kSchemaVersion = 3;
 // "Korv": marks the file as a listing, for this program and for file(1).
 constexpr std::int64_t kApplicationId = 0x4B6F7276;
 
 // Post codes are kept in upper case without blanks ("CF103NQ") and dates as YYYYMMDD, so a post
 // code's sales in a window of dates are one range of the primary key. The transaction id is its
-// 16 bytes; sale_ids finds a sale's place by its id (the importer keeps it in step with sales).
-// District and county are not kept: no page shows them.
+// 16 bytes. District and county are not kept: no page shows them.
+//
+// Pages read the view `sales`. Most sales are in settled_sales, with sale_ids mapping an id to
+// its sale's place there. A file small against the listing changes only the recent tables:
+// its sales go to recent_sales, the places in settled_sales that it replaced or deleted to
+// gone_sales, and every id it touched to recent_ids, with no place when the id's sale is gone.
+// Changes spread over a large listing would otherwise rewrite most of its pages. A larger file
+// first folds the recent tables into the settled ones (see Importer).
 constexpr const char* kSchema = R"(
-  CREATE TABLE sales (
+  CREATE TABLE settled_sales (
     postcode TEXT NOT NULL,
     date INTEGER NOT NULL,
     id BLOB NOT NULL,
@@ -33,14 +39,41 @@ constexpr const char* kSchema = R"(
     category TEXT NOT NULL,
     PRIMARY KEY (postcode, date, id)
   ) WITHOUT ROWID;
+  CREATE TABLE recent_sales (
+    postcode TEXT NOT NULL,
+    date INTEGER NOT NULL,
+    id BLOB NOT NULL,
+    price INTEGER NOT NULL,
+    property_type TEXT NOT NULL,
+    new_build TEXT NOT NULL,
+    tenure TEXT NOT NULL,
+    paon TEXT NOT NULL,
+    saon TEXT NOT NULL,
+    street TEXT NOT NULL,
+    locality TEXT NOT NULL,
+    town TEXT NOT NULL,
+    category TEXT NOT NULL,
+    PRIMARY KEY (postcode, date, id)
+  ) WITHOUT ROWID;
+  CREATE TABLE gone_sales (
+    postcode TEXT NOT NULL,
+    date INTEGER NOT NULL,
+    id BLOB NOT NULL,
+    PRIMARY KEY (postcode, date, id)
+  ) WITHOUT ROWID;
+  CREATE VIEW sales AS
+    SELECT * FROM settled_sales AS s WHERE NOT EXISTS (
+      SELECT 1 FROM gone_sales AS g WHERE g.postcode = s.postcode AND g.date = s.date AND g.id = s.id)
+    UNION ALL SELECT * FROM recent_sales;
   CREATE TABLE sale_ids (
     id BLOB PRIMARY KEY,
     postcode TEXT NOT NULL,
     date INTEGER NOT NULL
   ) WITHOUT ROWID;
+  CREATE TABLE recent_ids (id BLOB PRIMARY KEY, postcode TEXT, date INTEGER) WITHOUT ROWID;
   CREATE TABLE facts (name TEXT PRIMARY KEY, value INTEGER) WITHOUT ROWID;
   PRAGMA application_id = 1265594998;
-  PRAGMA user_version = 2;
+  PRAGMA user_version = 3;
 )";
 static_assert(kApplicationId == 1265594998);
 
@@ -104,12 +137,13 @@ std::unique_ptr<Database> openForReading(const std::string& address) {
   }
 }
 
-int newestSale(Database& db) {
-  return static_cast<int>(db.single("SELECT value FROM facts WHERE name = 'newest_sale'"));
+std::int64_t fact(Database& db, std::string_view name) {
+  Statement query = db.prepare("SELECT value FROM facts WHERE name = ?1");
+  return query.bind(1, name).step() ? query.integer(0) : 0;
 }
 
-void setNewestSale(Database& db, int date) {
-  db.prepare("INSERT OR REPLACE INTO facts VALUES ('newest_sale', ?1)").bind(1, date).step();
+void setFact(Database& db, std::string_view name, std::int64_t value) {
+  db.prepare("INSERT OR REPLACE INTO facts VALUES (?1, ?2)").bind(1, name).bind(2, value).step();
 }
 
 }  // namespace korvane::listing

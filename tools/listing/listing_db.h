@@ -1,10 +1,12 @@
 #pragma once
 
 // The listing's SQLite database: the sales, clustered by post code and date so that one post
-// code's sales are one range of the table, and the newest date of transfer among them.
+// code's sales are one range of the table, and facts about them.
 
+#include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 
 namespace korvane::listing {
 
@@ -19,10 +21,9 @@ std::unique_ptr<Database> openForImport(const std::string& address);
 // when it does not exist or holds something other than a listing.
 std::unique_ptr<Database> openForReading(const std::string& address);
 
-// The newest date of transfer in the listing (YYYYMMDD), 0 when it holds no sales.
-int newestSale(Database& db);
-
-// Stores `date` (YYYYMMDD) as the newest date of transfer.
-void setNewestSale(Database& db, int date);
+// The facts the importer keeps: "newest_sale", the newest date of transfer (YYYYMMDD), and
+// "settled_sales", the number of rows of settled_sales. 0 until stored.
+std::int64_t fact(Database& db, std::string_view name);
+void setFact(Database& db, std::string_view name, std::int64_t value);
 
 }  // namespace korvane::listing
