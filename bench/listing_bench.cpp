@@ -8,8 +8,8 @@
 // least the shell's, with the table's keys built; into a full one at least half the shell's;
 // peak memory at most 256 MiB, and the same for one and four million rows within 16 MiB.
 //
-// Pages: the sold-prices page of post codes in the five-million-row database against the same
-// server answering a constant page, each asked the same bounded number of times over loopback.
+// Pages: the sold-prices page of post codes in the four-million-row listing with the change file
+// in its recent tables, against the same server answering a constant page, each asked the same bounded number of times over loopback.
 // Prints requests per second and the 99th percentile. Goals: at least half the constant page's
 // rate; a 99th percentile under 2 ms.
 //
@@ -106,6 +106,9 @@ ChildRun runChild(std::vector<std::string> args) {
   posix_spawn_file_actions_init(&actions);
   posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
   posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
+  // Each run starts with nothing left to write back: a run before it, or the copy of a listing,
+  // would otherwise still be writing its pages to disk on the other core.
+  ::sync();
   const auto started = Clock::now();
   pid_t pid = -1;
   ChildRun run;
@@ -226,7 +229,8 @@ int main(int argc, char** argv) {
     const Measured changes = benchImport("C and D rows into the 4M-row listing", folder,
                                          {4'000'000, 0, 40}, copy, 4'000'000 - 50'000);
     printGoal("rate / sqlite3 shell's rate", changes.ratio, 0.5);
-    fs::remove(copy);
+    // The pages are read from the changed listing: each query then reads the recent tables too.
+    fs::rename(copy, database);
     const long peak = std::max({one.peakKiB, four.peakKiB, second.peakKiB, changes.peakKiB});
     std::printf("peak memory of every import  %.1f MiB (goal <= 256: %s)\n", peak / 1024.0,
                 peak <= 256 * 1024 ? "met" : "NOT met");
@@ -253,7 +257,7 @@ int main(int argc, char** argv) {
       "", quiet);
   const Served fixed = benchPages(fixedSite, paths);
   const Served pages = benchPages(listingSite, paths);
-  std::printf("pages from the 5M-row listing, %d requests each\n", kRequests);
+  std::printf("pages from the 4M-row listing with its changes, %d requests each\n", kRequests);
   std::printf("  %-28s %8.0f requests/s  p99 %.3f ms  failed %d\n", "constant page",
               fixed.perSecond, fixed.p99Ms, fixed.failed);
   std::printf("  %-28s %8.0f requests/s  p99 %.3f ms  failed %d\n", "post code pages",

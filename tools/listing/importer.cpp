@@ -165,102 +165,147 @@ class Importer::Run {
         "DELETE FROM gone_sales; DELETE FROM recent_sales; DELETE FROM recent_ids");
   }
 
+  // The id sort's rows, an id at a time.
+  class IdRows {
+   public:
+    explicit IdRows(SaleSorter& byId) : m_reader(byId.read()), m_pending(m_reader.next()) {}
+
+    // Moves to the next id: false when there is none.
+    bool next() {
+      if (!m_pending) return false;
+      ++count;
+      statuses.clear();
+      last.id = m_reader.sale().id;
+      do {
+        const Sale& sale = m_reader.sale();
+        statuses += sale.status;
+        if (sale.status != 'D') {
+          last.postcode = sale.postcode;
+          last.date = sale.date;
+          lastNumber = m_reader.tag();
+        }
+        ++rows;
+      } while ((m_pending = m_reader.next()) && m_reader.sale().id == last.id);
+      return true;
+    }
+    bool stays() const { return statuses.back() != 'D'; }
+
+    Sale last;                          // the id, and the place of its last added or changed sale
+    std::string statuses;               // of its rows, in file order
+    std::uint64_t lastNumber = 0;       // its number in the file's sales
+    std::uint64_t count = 0, rows = 0;  // ids and rows given so far
+
+   private:
+    SaleSorter::Reader m_reader;
+    bool m_pending;
+  };
+
   void matchIds() {
-    Statement findRecent =
-        m_db.prepare("SELECT postcode, date, postcode IS NULL FROM recent_ids WHERE id = ?1");
+    IdRows ids(m_byId);
+    m_intoRecent ? matchIntoRecent(ids) : matchIntoSettled(ids);
+  }
+
+  void matchIntoSettled(IdRows& ids) {
     Statement find = m_db.prepare("SELECT postcode, date FROM sale_ids WHERE id = ?1");
     Statement storeNew = m_db.prepare("INSERT OR IGNORE INTO sale_ids VALUES (?1, ?2, ?3)");
     Statement move = m_db.prepare("UPDATE sale_ids SET postcode = ?2, date = ?3 WHERE id = ?1");
     Statement forget = m_db.prepare("DELETE FROM sale_ids WHERE id = ?1");
-    Statement storeRecent = m_db.prepare("INSERT OR REPLACE INTO recent_ids VALUES (?1, ?2, ?3)");
-    Statement forgetRecent =
-        m_db.prepare("INSERT OR REPLACE INTO recent_ids VALUES (?1, NULL, NULL)");
-    std::string statuses;  // of the current id's rows, in file order
-    Sale last;             // the current id, and the place of its last added or changed sale
-    std::uint64_t lastNumber = 0, matched = 0;
-
-    auto held = [&](const std::uint8_t* id, bool stays) {
-      Held old;
-      if (m_intoRecent) {
-        findRecent.bindBlob(1, id, 16);
-        const bool found = findRecent.step();
-        if (found && findRecent.integer(2) == 0)
-          old.place =
-              Place{std::string(findRecent.text(0)), static_cast<int>(findRecent.integer(1))};
-        findRecent.reset();
-        if (found) return old;
-      } else if (stays) {
-        // Most ids that stay are new: storing their place first finds out whether they are.
-        storeNew.bindBlob(1, id, 16).bind(2, last.postcode).bind(3, last.date).step();
-        storeNew.reset();
-        if (m_db.changes() == 1) return old;
-      }
-      find.bindBlob(1, id, 16);
-      if (find.step())
-        old.place = Place{std::string(find.text(0)), static_cast<int>(find.integer(1))};
-      find.reset();
-      old.settled = true;
-      return old;
-    };
-
-    auto finish = [&] {
+    while (ids.next()) {
+      const Sale& last = ids.last;
       const std::uint8_t* id = last.id.data();
-      const bool stays = statuses.back() != 'D';
-      const Held old = held(id, stays);
-      bool present = old.place.has_value();
-      for (char status : statuses) {
-        if (status == 'D') {
-          m_result.counts.deleted += present;
-          present = false;
-        } else {
-          ++(present ? m_result.counts.replaced : m_result.counts.added);
-          present = true;
-        }
-      }
-      // The old sale goes whether or not the one that stays takes its place, so the sales
-      // written later never meet one already there.
-      if (old.place) {
-        Sale removal;
-        removal.id = last.id;
-        removal.postcode = old.place->postcode;
-        removal.date = old.place->date;
-        (m_intoRecent && old.settled ? m_gone : m_removals).add(removal);
-        m_newestRemoved |= old.place->date >= m_previousNewest;
-      }
-      if (stays) {
-        m_stays[lastNumber] = true;
-        m_newestAdded = std::max(m_newestAdded, last.date);
-      }
-      if (m_intoRecent) {
-        if (stays) storeRecent.bindBlob(1, id, 16).bind(2, last.postcode).bind(3, last.date).step();
-        if (stays) storeRecent.reset();
-        if (!stays && old.place) forgetRecent.bindBlob(1, id, 16).step();
-        if (!stays && old.place) forgetRecent.reset();
-      } else if (stays && old.place &&
-                 (old.place->postcode != last.postcode || old.place->date != last.date)) {
+      // Most ids that stay are new: storing their place first finds out whether they are.
+      if (ids.stays())
+        storeNew.bindBlob(1, id, 16).bind(2, last.postcode).bind(3, last.date).step();
+      if (ids.stays()) storeNew.reset();
+      Held old{std::nullopt, true};
+      if (!ids.stays() || m_db.changes() == 0) lookUp(find, id, old);
+      apply(ids, old);
+      if (ids.stays() && old.place &&
+          (old.place->postcode != last.postcode || old.place->date != last.date)) {
         move.bindBlob(1, id, 16).bind(2, last.postcode).bind(3, last.date).step();
         move.reset();
-      } else if (!stays && old.place) {
+      } else if (!ids.stays() && old.place) {
         forget.bindBlob(1, id, 16).step();
         forget.reset();
       }
-    };
+      tickIds(ids);
+    }
+  }
 
-    m_byId.merge([&](const Sale& sale, std::uint64_t number) {
-      if (!statuses.empty() && sale.id != last.id) {
-        finish();
-        statuses.clear();
+  // recent_ids, where it names an id, holds the truth about it. The ids it does not name yet are
+  // added by one statement; the others are changed one by one.
+  void matchIntoRecent(IdRows& ids) {
+    Statement findRecent = m_db.prepare("SELECT postcode, date FROM recent_ids WHERE id = ?1");
+    Statement find = m_db.prepare("SELECT postcode, date FROM sale_ids WHERE id = ?1");
+    Statement move = m_db.prepare(
+        "UPDATE recent_ids SET postcode = iif(?3, ?2, NULL), date = nullif(?3, 0) WHERE id = ?1");
+    Sale added;  // an id for recent_ids: with its sale's place, or with date 0 when it has none
+    SaleFeed(m_db).run(
+        "INSERT OR IGNORE INTO recent_ids SELECT id, iif(date, postcode, NULL), nullif(date, 0) "
+        "FROM feed",
+        [&]() -> const Sale* {
+          while (ids.next()) {
+            const std::uint8_t* id = ids.last.id.data();
+            Held old;
+            const bool named = lookUp(findRecent, id, old);
+            old.settled = !named;
+            if (!named) lookUp(find, id, old);
+            apply(ids, old);
+            tickIds(ids);
+            if (!ids.stays() && !old.place) continue;  // nothing to keep, or to hide
+            added.id = ids.last.id;
+            added.postcode = ids.stays() ? ids.last.postcode : std::string();
+            added.date = ids.stays() ? ids.last.date : 0;
+            if (!named) return &added;
+            move.bindBlob(1, id, 16).bind(2, added.postcode).bind(3, added.date).step();
+            move.reset();
+          }
+          return nullptr;
+        });
+  }
+
+  // Looks the id up with `find` (SELECT postcode, date ... WHERE id = ?1): false when no row
+  // names it. A row with a date gives the place of the id's sale.
+  static bool lookUp(Statement& find, const std::uint8_t* id, Held& old) {
+    find.bindBlob(1, id, 16);
+    const bool found = find.step();
+    if (found && find.integer(1) != 0)
+      old.place = Place{std::string(find.text(0)), static_cast<int>(find.integer(1))};
+    find.reset();
+    return found;
+  }
+
+  // Applies an id's rows to what the listing held for it: the counts, the old sale's removal and
+  // the sale that stays.
+  void apply(const IdRows& ids, const Held& old) {
+    bool present = old.place.has_value();
+    for (char status : ids.statuses) {
+      if (status == 'D') {
+        m_result.counts.deleted += present;
+        present = false;
+      } else {
+        ++(present ? m_result.counts.replaced : m_result.counts.added);
+        present = true;
       }
-      last.id = sale.id;
-      statuses += sale.status;
-      if (sale.status != 'D') {
-        last.postcode = sale.postcode;
-        last.date = sale.date;
-        lastNumber = number;
-      }
-      if ((++matched & 1023) == 0) tick(0.5 + 0.2 * fraction(matched, m_byId.size()));
-    });
-    if (!statuses.empty()) finish();
+    }
+    // The old sale goes whether or not the one that stays takes its place, so the sales
+    // written later never meet one already there.
+    if (old.place) {
+      Sale removal;
+      removal.id = ids.last.id;
+      removal.postcode = old.place->postcode;
+      removal.date = old.place->date;
+      (m_intoRecent && old.settled ? m_gone : m_removals).add(removal);
+      m_newestRemoved |= old.place->date >= m_previousNewest;
+    }
+    if (ids.stays()) {
+      m_stays[ids.lastNumber] = true;
+      m_newestAdded = std::max(m_newestAdded, ids.last.date);
+    }
+  }
+
+  void tickIds(const IdRows& ids) {
+    if ((ids.count & 1023) == 0) tick(0.5 + 0.2 * fraction(ids.rows, m_byId.size()));
   }
 
   // Removes the old sales, from the table the file is written to or, for settled ones while the
