@@ -214,9 +214,10 @@ class Importer::Run {
       const Sale& last = ids.last;
       const std::uint8_t* id = last.id.data();
       // Most ids that stay are new: storing their place first finds out whether they are.
-      if (ids.stays())
+      if (ids.stays()) {
         storeNew.bindBlob(1, id, 16).bind(2, last.postcode).bind(3, last.date).step();
-      if (ids.stays()) storeNew.reset();
+        storeNew.reset();
+      }
       Held old{std::nullopt, true};
       if (!ids.stays() || m_db.changes() == 0) lookUp(find, id, old);
       apply(ids, old);

@@ -17,16 +17,33 @@ std::int64_t roundedAverage(const StreetSales& street) {
   return static_cast<std::int64_t>((sum + count * 500) / (count * 1000) * 1000);
 }
 
+namespace {
+
+// The `columns` of post code ?1's sales after date ?2 that meet `condition`, as the view sales
+// gives them: the settled sales not in gone_sales, and the recent ones. Spelt out, SQLite reads
+// only these columns, and looks a sale up in gone_sales only when the post code has one there:
+// the street's query takes half the time it takes through the view.
+std::string liveSales(const std::string& columns, const std::string& condition) {
+  return "SELECT " + columns + " FROM settled_sales AS s WHERE postcode = ?1 AND date > ?2 AND " +
+         condition +
+         " AND (NOT EXISTS (SELECT 1 FROM gone_sales WHERE postcode = ?1) OR NOT EXISTS ("
+         "SELECT 1 FROM gone_sales AS g WHERE g.postcode = ?1 AND g.date = s.date AND g.id = s.id))"
+         " UNION ALL SELECT " +
+         columns + " FROM recent_sales WHERE postcode = ?1 AND date > ?2 AND " + condition;
+}
+
+}  // namespace
+
 StreetQuery::StreetQuery(Database& db)
     : m_db(db),
       m_newest(db.prepare("SELECT value FROM facts WHERE name = 'newest_sale'")),
-      m_street(db.prepare(
-          "SELECT street FROM sales WHERE postcode = ?1 AND date > ?2 AND category = 'A' "
-          "AND street <> '' GROUP BY street ORDER BY count(*) DESC, street LIMIT 1")),
-      m_sales(
-          db.prepare("SELECT date, price, property_type, new_build, tenure, paon, saon FROM sales "
-                     "WHERE postcode = ?1 AND date > ?2 AND category = 'A' AND street = ?3 "
-                     "ORDER BY date DESC")) {}
+      m_street(db.prepare("SELECT street FROM (" +
+                          liveSales("street", "category = 'A' AND street <> ''") +
+                          ") GROUP BY street ORDER BY count(*) DESC, street LIMIT 1")),
+      m_sales(db.prepare(  // in order from both tables' keys, with no sort
+          liveSales("date, price, property_type, new_build, tenure, paon, saon, id",
+                    "category = 'A' AND street = ?3") +
+          " ORDER BY date DESC, id DESC")) {}
 
 std::optional<StreetSales> StreetQuery::find(std::string_view postcode, int years) {
   StreetSales found;
