@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <memory>
 #include <optional>
 #include <sqlite3.h>
 
@@ -153,8 +154,25 @@ class Importer::Run {
     return false;
   }
 
-  // Moves the recent tables into the settled ones, each in one statement in key order.
+  // Moves the recent tables into the settled ones, each in one statement in key order. On a large
+  // listing that takes a while: SQLite's progress callback reports meanwhile, and stops the
+  // statement once the stop flag is set.
   void foldRecent() {
+    sqlite3_progress_handler(
+        m_db.handle(), 10000,
+        [](void* run) {
+          auto* self = static_cast<Run*>(run);
+          if (self->stopping()) return 1;
+          try {
+            self->report(0.5);
+          } catch (...) {
+            // Nothing may leave through SQLite; a report that failed is only a missed one.
+          }
+          return 0;
+        },
+        this);
+    const std::shared_ptr<void> restore(nullptr,
+                                        [this](void*) { m_db.stopWhen(m_importer.m_stop); });
     m_db.exec("DELETE FROM settled_sales WHERE (postcode, date, id) IN (SELECT * FROM gone_sales)");
     m_settled -= m_db.changes();
     m_db.exec("INSERT OR IGNORE INTO settled_sales SELECT * FROM recent_sales");
@@ -349,7 +367,13 @@ class Importer::Run {
   }
 
   void tick(double done) {
-    if (m_importer.m_stop && m_importer.m_stop->load()) throw ImportInterrupted("stopped");
+    if (stopping()) throw ImportInterrupted("stopped");
+    report(done);
+  }
+
+  bool stopping() const { return m_importer.m_stop && m_importer.m_stop->load(); }
+
+  void report(double done) {
     const auto now = std::chrono::steady_clock::now();
     if (!m_importer.m_report || now - m_lastReport < std::chrono::milliseconds(200)) return;
     m_lastReport = now;
