@@ -178,6 +178,8 @@ TEST(ListingDatabaseTest, RefusesAnotherProgramsFileByNameAndWritesNothingToIt) 
       {nullptr, "other.db: cannot be opened for writing: file is not a database"},
       {"CREATE TABLE t (x); PRAGMA user_version = 1", "other.db: not a listing database"},
       {"PRAGMA application_id = 42", "other.db: not a listing database"},
+      {"PRAGMA application_id = 1265594998; PRAGMA user_version = 2",
+       "other.db: not a listing database (made by an earlier korvane-listing"},
   };
   for (const auto& [sql, says] : cases) {
     SCOPED_TRACE(sql ? sql : "a text file");

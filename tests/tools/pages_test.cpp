@@ -70,7 +70,12 @@ TEST(SoldPricesTest, ChoosesTheStreetWithTheMostStandardSalesInTheWindow) {
       if (!found) continue;
       EXPECT_EQ(found->street, c.street);
       std::vector<int> dates;
-      for (const StreetSale& sale : found->sales) dates.push_back(sale.date);
+      for (const StreetSale& sale : found->sales) {
+        dates.push_back(sale.date);
+        EXPECT_EQ(std::to_string(sale.price) + " " + sale.propertyType + sale.newBuild +
+                      sale.tenure + " " + sale.paon + "|" + sale.saon,
+                  "250000 TNF 12|");  // every row's defaults
+      }
       EXPECT_EQ(dates, c.dates);
     }
   }
