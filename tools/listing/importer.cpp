@@ -10,7 +10,6 @@
 
 #include <algorithm>
 #include <chrono>
-#include <memory>
 #include <optional>
 #include <sqlite3.h>
 
@@ -48,7 +47,17 @@ class Importer::Run {
         m_byPlace(SaleSorter::Order::ByPlace, importer.m_workFolder),
         m_byId(SaleSorter::Order::ById, importer.m_workFolder),
         m_removals(SaleSorter::Order::ByPlace, importer.m_workFolder),
-        m_gone(SaleSorter::Order::ByPlace, importer.m_workFolder) {}
+        m_gone(SaleSorter::Order::ByPlace, importer.m_workFolder) {
+    // Long statements, such as the fold's, report and stop from inside SQLite.
+    m_db.whileRunning([this] {
+      if (stopping()) return false;
+      report();
+      return true;
+    });
+  }
+  ~Run() { m_db.whileRunning(nullptr); }
+  Run(const Run&) = delete;
+  Run& operator=(const Run&) = delete;
 
   ImportResult go() {
     m_previousNewest = static_cast<int>(fact(m_db, "newest_sale"));
@@ -154,25 +163,8 @@ class Importer::Run {
     return false;
   }
 
-  // Moves the recent tables into the settled ones, each in one statement in key order. On a large
-  // listing that takes a while: SQLite's progress callback reports meanwhile, and stops the
-  // statement once the stop flag is set.
+  // Moves the recent tables into the settled ones, each in one statement in key order.
   void foldRecent() {
-    sqlite3_progress_handler(
-        m_db.handle(), 10000,
-        [](void* run) {
-          auto* self = static_cast<Run*>(run);
-          if (self->stopping()) return 1;
-          try {
-            self->report(0.5);
-          } catch (...) {
-            // Nothing may leave through SQLite; a report that failed is only a missed one.
-          }
-          return 0;
-        },
-        this);
-    const std::shared_ptr<void> restore(nullptr,
-                                        [this](void*) { m_db.stopWhen(m_importer.m_stop); });
     m_db.exec("DELETE FROM settled_sales WHERE (postcode, date, id) IN (SELECT * FROM gone_sales)");
     m_settled -= m_db.changes();
     m_db.exec("INSERT OR IGNORE INTO settled_sales SELECT * FROM recent_sales");
@@ -367,17 +359,18 @@ class Importer::Run {
   }
 
   void tick(double done) {
+    m_done = done;
     if (stopping()) throw ImportInterrupted("stopped");
-    report(done);
+    report();
   }
 
   bool stopping() const { return m_importer.m_stop && m_importer.m_stop->load(); }
 
-  void report(double done) {
+  void report() {
     const auto now = std::chrono::steady_clock::now();
     if (!m_importer.m_report || now - m_lastReport < std::chrono::milliseconds(200)) return;
     m_lastReport = now;
-    m_importer.m_report({m_rowsRead, m_reader.size() == 0 ? -1 : done, elapsed()});
+    m_importer.m_report({m_rowsRead, m_reader.size() == 0 ? -1 : m_done, elapsed()});
   }
 
   double elapsed() const {
@@ -398,17 +391,13 @@ class Importer::Run {
   bool m_onlyAdded = true;       // every row read so far is an A row
   bool m_newestRemoved = false;  // a sale as new as the newest one was removed or moved
   ImportResult m_result;
+  double m_done = 0;  // the share of the work done, as last ticked
   const std::chrono::steady_clock::time_point m_started = std::chrono::steady_clock::now();
   std::chrono::steady_clock::time_point m_lastReport = m_started;
 };
 
 Importer::Importer(Database& db, std::filesystem::path workFolder)
     : m_db(db), m_workFolder(std::move(workFolder)) {}
-
-void Importer::stopWhen(const std::atomic<bool>* stop) {
-  m_stop = stop;
-  m_db.stopWhen(stop);
-}
 
 ImportResult Importer::importFile(const std::filesystem::path& file) {
   std::optional<Run> run;

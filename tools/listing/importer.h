@@ -57,7 +57,7 @@ class Importer {
     m_report = std::move(report);
   }
   // While *stop is true an import stops at its next step and throws ImportInterrupted.
-  void stopWhen(const std::atomic<bool>* stop);
+  void stopWhen(const std::atomic<bool>* stop) { m_stop = stop; }
 
   // Imports one Price Paid file ("-": standard input) as one transaction. A and C rows add the
   // sale or replace the one with their transaction id, D rows remove it; rows are applied in

@@ -90,13 +90,18 @@ int Database::changes() const { return sqlite3_changes(m_db); }
 
 bool Database::inTransaction() const { return !sqlite3_get_autocommit(m_db); }
 
-void Database::stopWhen(const std::atomic<bool>* stop) {
-  // SQLite calls this every thousand or so steps of its virtual machine; a non-zero answer ends
-  // the statement with SQLITE_INTERRUPT, which also reaches long single statements.
+void Database::whileRunning(std::function<bool()> keepGoing) {
+  m_keepGoing = std::move(keepGoing);
   sqlite3_progress_handler(
-      m_db, stop ? 1000 : 0,
-      [](void* flag) { return static_cast<const std::atomic<bool>*>(flag)->load() ? 1 : 0; },
-      const_cast<std::atomic<bool>*>(stop));
+      m_db, m_keepGoing ? 1000 : 0,
+      [](void* database) {
+        try {
+          return static_cast<Database*>(database)->m_keepGoing() ? 0 : 1;
+        } catch (...) {
+          return 1;  // nothing may leave through SQLite
+        }
+      },
+      this);
 }
 
 }  // namespace korvane::listing

@@ -3,8 +3,8 @@
 // A thin C++ face on SQLite's C interface: a connection and its prepared statements, with every
 // failure thrown as SqliteError.
 
-#include <atomic>
 #include <cstdint>
+#include <functional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -70,14 +70,17 @@ class Database {
   int changes() const;
   // True between BEGIN and the end of that transaction.
   bool inTransaction() const;
-  // Makes every statement fail with SQLITE_INTERRUPT while *stop is true (nullptr: never).
-  void stopWhen(const std::atomic<bool>* stop);
+  // While a statement runs, SQLite calls `keepGoing` every thousand or so steps of its virtual
+  // machine, long single statements included; false, or a throw, ends the statement with
+  // SQLITE_INTERRUPT. An empty function: no calls.
+  void whileRunning(std::function<bool()> keepGoing);
   const std::string& path() const { return m_path; }
   sqlite3* handle() const { return m_db; }
 
  private:
   std::string m_path;
   sqlite3* m_db = nullptr;
+  std::function<bool()> m_keepGoing;
 };
 
 }  // namespace korvane::listing
