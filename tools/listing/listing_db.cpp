@@ -22,8 +22,9 @@ constexpr std::int64_t kApplicationId = 0x4B6F7276;
 // gone_sales, and every id it touched to recent_ids, with no place when the id's sale is gone.
 // Changes spread over a large listing would otherwise rewrite most of its pages. A larger file
 // first folds the recent tables into the settled ones (see Importer).
-constexpr const char* kSchema = R"(
-  CREATE TABLE settled_sales (
+std::string schema() {
+  // settled_sales and recent_sales alike, so the view can put one after the other.
+  const std::string saleColumns = R"((
     postcode TEXT NOT NULL,
     date INTEGER NOT NULL,
     id BLOB NOT NULL,
@@ -38,23 +39,9 @@ constexpr const char* kSchema = R"(
     town TEXT NOT NULL,
     category TEXT NOT NULL,
     PRIMARY KEY (postcode, date, id)
-  ) WITHOUT ROWID;
-  CREATE TABLE recent_sales (
-    postcode TEXT NOT NULL,
-    date INTEGER NOT NULL,
-    id BLOB NOT NULL,
-    price INTEGER NOT NULL,
-    property_type TEXT NOT NULL,
-    new_build TEXT NOT NULL,
-    tenure TEXT NOT NULL,
-    paon TEXT NOT NULL,
-    saon TEXT NOT NULL,
-    street TEXT NOT NULL,
-    locality TEXT NOT NULL,
-    town TEXT NOT NULL,
-    category TEXT NOT NULL,
-    PRIMARY KEY (postcode, date, id)
-  ) WITHOUT ROWID;
+  ) WITHOUT ROWID;)";
+  return "CREATE TABLE settled_sales " + saleColumns + "CREATE TABLE recent_sales " + saleColumns +
+         R"(
   CREATE TABLE gone_sales (
     postcode TEXT NOT NULL,
     date INTEGER NOT NULL,
@@ -72,10 +59,10 @@ constexpr const char* kSchema = R"(
   ) WITHOUT ROWID;
   CREATE TABLE recent_ids (id BLOB PRIMARY KEY, postcode TEXT, date INTEGER) WITHOUT ROWID;
   CREATE TABLE facts (name TEXT PRIMARY KEY, value INTEGER) WITHOUT ROWID;
-  PRAGMA application_id = 1265594998;
-  PRAGMA user_version = 3;
-)";
-static_assert(kApplicationId == 1265594998);
+  PRAGMA application_id = )" +
+         std::to_string(kApplicationId) +
+         "; PRAGMA user_version = " + std::to_string(kSchemaVersion) + ";";
+}
 
 // True for a listing of this version, false for an empty database when `creating`; throws
 // naming the database for anything else.
@@ -101,7 +88,7 @@ bool isListing(Database& db, bool creating) {
 void createListing(Database& db) {
   db.exec("PRAGMA page_size = 16384; BEGIN IMMEDIATE");
   try {
-    if (!isListing(db, true)) db.exec(kSchema);
+    if (!isListing(db, true)) db.exec(schema().c_str());
     db.exec("COMMIT");
   } catch (...) {
     db.exec("ROLLBACK");
