@@ -72,10 +72,10 @@ class Importer::Run {
       throw std::runtime_error(displayName(m_file) + ": no row is a Price Paid row (line " +
                                std::to_string(first.line) + ": " + first.reason + ")");
     }
-    const std::int64_t recent = m_db.single("SELECT count(*) FROM recent_ids");
     if (listingEmpty && writeIntoEmptyListing()) {
       m_settled = static_cast<std::int64_t>(m_result.counts.added);
     } else {
+      const std::int64_t recent = m_db.single("SELECT count(*) FROM recent_ids");
       m_intoRecent =
           !listingEmpty &&
           (recent + static_cast<std::int64_t>(m_rowsAccepted)) * kRecentShare <= m_settled;
@@ -333,9 +333,11 @@ class Importer::Run {
       remove.reset();
     });
     SaleFeed feed(m_db);
-    SaleSorter::Reader gone = m_gone.read();
-    feed.run("INSERT OR IGNORE INTO gone_sales SELECT postcode, date, id FROM feed",
-             [&]() -> const Sale* { return gone.next() ? &gone.sale() : nullptr; });
+    if (m_intoRecent) {
+      SaleSorter::Reader gone = m_gone.read();
+      feed.run("INSERT OR IGNORE INTO gone_sales SELECT postcode, date, id FROM feed",
+               [&]() -> const Sale* { return gone.next() ? &gone.sale() : nullptr; });
+    }
     std::uint64_t written = 0;
     SaleSorter::Reader places = m_byPlace.read();
     feed.run(("INSERT OR IGNORE INTO " + table + " SELECT * FROM feed").c_str(),

@@ -16,7 +16,8 @@ constexpr std::int64_t kApplicationId = 0x4B6F7276;
 // code's sales in a window of dates are one range of the primary key. The transaction id is its
 // 16 bytes. District and county are not kept: no page shows them.
 //
-// Pages read the view `sales`. Most sales are in settled_sales, with sale_ids mapping an id to
+// The view `sales` gives the listing's sales (the page's queries spell it out for speed, in
+// sold_prices.cpp). Most sales are in settled_sales, with sale_ids mapping an id to
 // its sale's place there. A file small against the listing changes only the recent tables:
 // its sales go to recent_sales, the places in settled_sales that it replaced or deleted to
 // gone_sales, and every id it touched to recent_ids, with no place when the id's sale is gone.
