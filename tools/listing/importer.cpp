@@ -328,10 +328,11 @@ class Importer::Run {
     const std::string table = m_intoRecent ? "recent_sales" : "settled_sales";
     Statement remove =
         m_db.prepare("DELETE FROM " + table + " WHERE postcode = ?1 AND date = ?2 AND id = ?3");
-    m_removals.merge([&](const Sale& sale, std::uint64_t) {
+    for (SaleSorter::Reader removals = m_removals.read(); removals.next();) {
+      const Sale& sale = removals.sale();
       remove.bind(1, sale.postcode).bind(2, sale.date).bindBlob(3, sale.id.data(), 16).step();
       remove.reset();
-    });
+    }
     SaleFeed feed(m_db);
     if (m_intoRecent) {
       SaleSorter::Reader gone = m_gone.read();

@@ -315,9 +315,4 @@ bool SaleSorter::Reader::next() {
 
 SaleSorter::Reader SaleSorter::read() { return Reader(*this); }
 
-void SaleSorter::merge(const std::function<void(const Sale&, std::uint64_t)>& take) {
-  Reader reader = read();
-  while (reader.next()) take(reader.sale(), reader.tag());
-}
-
 }  // namespace korvane::listing

@@ -8,7 +8,6 @@
 
 #include <cstdint>
 #include <filesystem>
-#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -70,9 +69,6 @@ class SaleSorter {
     std::uint64_t m_tag = 0;
   };
   Reader read();
-
-  // Calls `take` with every sale added and its tag, in order, as a Reader gives them.
-  void merge(const std::function<void(const Sale&, std::uint64_t tag)>& take);
 
  private:
   // The first 16 bytes of a sale's order, as two numbers, and where the sale is in the arena.
