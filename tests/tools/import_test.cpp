@@ -82,8 +82,8 @@ std::vector<std::string> sales(Database& db) {
   return all;
 }
 
-// Every case runs twice: into an empty listing, and with 80 older sales elsewhere imported with
-// its first file, so the later files, small against the listing, go to the recent tables.
+// Every case runs twice: into an empty listing, and with other sales imported with its first
+// file, so the later files, small against the listing, go to the recent tables.
 TEST(ImporterTest, RowsAddReplaceAndRemoveSalesInFileOrder) {
   const std::string rows = pricePaidFile({{.sale = 1, .price = 1},
                                           {.sale = 1, .price = 2},
@@ -130,9 +130,7 @@ TEST(ImporterTest, RowsAddReplaceAndRemoveSalesInFileOrder) {
        {{3, 0, 0}, {0, 1, 1}, {0, 1, 0}, {0, 1, 0}, {1, 0, 0}},
        20240102},
   };
-  std::string others;
-  for (int sale = 1000; sale < 1080; ++sale)
-    others += pricePaidFile({{.sale = sale, .date = "2001-01-01", .postcode = "ZZ9 9ZZ"}});
+  const std::string others = pricePaidFile(test::otherSales());
   for (const auto& c : cases) {
     for (const bool withOthers : {false, true}) {
       SCOPED_TRACE(std::string(c.what) + (withOthers ? ", with other sales" : ""));
@@ -143,14 +141,14 @@ TEST(ImporterTest, RowsAddReplaceAndRemoveSalesInFileOrder) {
       for (const std::string& file : c.files) {
         test::writeBytes(folder / "pp.csv", counts.empty() && withOthers ? file + others : file);
         const ImportCounts n = importer.importFile(folder / "pp.csv").counts;
-        counts.push_back(
-            {n.added - (counts.empty() && withOthers ? 80 : 0), n.replaced, n.deleted});
+        counts.push_back({n.added - (counts.empty() && withOthers ? test::otherSales().size() : 0),
+                          n.replaced, n.deleted});
         if (withOthers && counts.size() == 2) {  // what this setup is for
           EXPECT_GT(db->single("SELECT count(*) FROM recent_ids"), 0);
         }
       }
       std::vector<std::string> kept = sales(*db);
-      kept.resize(kept.size() - (withOthers ? 80 : 0));
+      kept.resize(kept.size() - (withOthers ? test::otherSales().size() : 0));
       EXPECT_EQ(kept, c.sales);
       EXPECT_EQ(counts, c.counts);
       EXPECT_EQ(fact(*db, "newest_sale"), c.newest);

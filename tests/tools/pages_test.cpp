@@ -49,22 +49,20 @@ TEST(SoldPricesTest, ChoosesTheStreetWithTheMostStandardSalesInTheWindow) {
        5, "", {}},
       // clang-format on
   };
-  // Imported again over 80 older sales elsewhere, every sale is in the recent tables and the
-  // one it replaced in the settled ones: the page must show each once.
-  std::vector<PricePaidRow> others;
-  for (int sale = 1000; sale < 1080; ++sale)
-    others.push_back({.sale = sale, .date = "2001-01-01", .postcode = "ZZ9 9ZZ"});
+  // Imported again over other sales, every sale is in the recent tables and the one it replaced
+  // in the settled ones: the page must show each once.
   for (const auto& c : cases) {
     for (const bool again : {false, true}) {
       SCOPED_TRACE(std::string(c.what) + (again ? ", imported again" : ""));
       test::TempDir folder;
       const auto db = openForImport((folder / "listing.sqlite").string());
       Importer importer(*db, folder.path());
-      test::writeBytes(folder / "pp.csv",
-                       test::pricePaidFile(c.rows) + (again ? test::pricePaidFile(others) : ""));
+      test::writeBytes(
+          folder / "pp.csv",
+          test::pricePaidFile(c.rows) + (again ? test::pricePaidFile(test::otherSales()) : ""));
       importer.importFile(folder / "pp.csv");
-      test::writeBytes(folder / "pp.csv", test::pricePaidFile(c.rows));
       if (again) {
+        test::writeBytes(folder / "pp.csv", test::pricePaidFile(c.rows));
         importer.importFile(folder / "pp.csv");
         EXPECT_GT(db->single("SELECT count(*) FROM recent_ids"), 0);  // what this setup is for
       }
