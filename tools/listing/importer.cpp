@@ -75,11 +75,17 @@ class Importer::Run {
     if (listingEmpty && writeIntoEmptyListing()) {
       m_settled = static_cast<std::int64_t>(m_result.counts.added);
     } else {
-      const std::int64_t recent = m_db.single("SELECT count(*) FROM recent_ids");
-      m_intoRecent =
-          !listingEmpty &&
-          (recent + static_cast<std::int64_t>(m_rowsAccepted)) * kRecentShare <= m_settled;
-      if (!m_intoRecent && recent > 0) foldRecent();
+      if (!listingEmpty) {
+        const auto rows = static_cast<std::int64_t>(m_rowsAccepted);
+        const std::int64_t recent = m_db.single("SELECT count(*) FROM recent_ids");
+        m_intoRecent = (recent + rows) * kRecentShare <= m_settled;
+        // A file that would pass the share folds the recent tables in; if it is small against
+        // the listing by itself, it then starts them again rather than spreading over the listing.
+        if (!m_intoRecent && recent > 0) {
+          foldRecent();
+          m_intoRecent = rows * kRecentShare <= m_settled;
+        }
+      }
       matchIds();
       writeSales();
       if (!m_intoRecent)
