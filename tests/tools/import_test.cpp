@@ -124,7 +124,8 @@ TEST(ImporterTest, RowsAddReplaceAndRemoveSalesInFileOrder) {
        {{2, 0, 0}, {1, 1, 1}},
        20240102},
       // With other sales, the fourth file folds the recent tables in and is written to the
-      // settled ones; the sixth folds them in and, small by itself, starts them again.
+      // settled ones; the sixth folds in the sale re-added while recent and, small by itself,
+      // starts them again.
       {"a sale changed while recent, and what the recent tables held when they are folded in",
        {pricePaidFile({{.sale = 1}, {.sale = 2}, {.sale = 3}}),
         pricePaidFile(
@@ -133,9 +134,9 @@ TEST(ImporterTest, RowsAddReplaceAndRemoveSalesInFileOrder) {
             {{.sale = 1, .price = 6, .date = "2023-06-01", .postcode = "A1 1AA", .status = "C"}}),
         unknown(11) + pricePaidFile({{.sale = 1, .price = 7, .postcode = "A1 1AA", .status = "C"}}),
         pricePaidFile({{.sale = 2, .price = 8, .status = "C"}}),
-        unknown(9) + pricePaidFile({{.sale = 3, .price = 9, .status = "C"}})},
-       {"000000000001 A11AA 20240102 7", "000000000002 CF103NQ 20240102 8",
-        "000000000003 CF103NQ 20240102 9"},
+        unknown(9) + pricePaidFile({{.sale = 2, .price = 9, .status = "C"}})},
+       {"000000000001 A11AA 20240102 7", "000000000002 CF103NQ 20240102 9",
+        "000000000003 CF103NQ 20240102 250000"},
        {{3, 0, 0}, {0, 1, 1}, {0, 1, 0}, {0, 1, 0}, {1, 0, 0}, {0, 1, 0}},
        20240102},
   };
