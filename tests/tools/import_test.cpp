@@ -52,8 +52,8 @@ TEST(PricePaidRowTest, RejectsMalformedRowsWithTheReason) {
       {withField(9, "\"\xC0\xAF\""), "not UTF-8 text at byte"},      // overlong "/"
       {withField(9, "\"\xED\xA0\x80\""), "not UTF-8 text at byte"},  // a surrogate
       {withField(9, "\"\xF4\x90\x80\x80\""), "not UTF-8 text at byte"},  // past U+10FFFF
-      {withField(9, "\"\xE2\x82\""), "not UTF-8 text at byte"},    // cut short
-      {withField(9, "\"\xE2\x82\""), "at byte " + std::to_string(good.find("HIGH") + 1)},
+      {withField(9, "\"\xE2\x82\""),  // cut short
+       "not UTF-8 text at byte " + std::to_string(good.find("HIGH") + 1)},
       // Accepted: the edges of what reads.
       {withField(1, "\"999999999999999\""), ""},
       {withField(2, "\"1995-01-01\""), ""},
