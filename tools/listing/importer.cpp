@@ -35,8 +35,9 @@ ImportCounts& ImportCounts::operator+=(const ImportCounts& other) {
 //     deletes go to a third sorter, or to a fourth for gone_sales.
 //  3. Those places are removed in their order, then the sales that stay are written in theirs,
 //     by one statement.
-// A file small against the listing is written to the recent tables (see listing_db.cpp); a
-// larger one first folds them into the settled tables, and is written there.
+// A file small against the listing is written to the recent tables (see listing_db.cpp). One that
+// would take them past their share first folds them into the settled tables; it is then written
+// to the emptied recent tables if small by itself, else to the settled ones.
 class Importer::Run {
  public:
   Run(Importer& importer, const std::filesystem::path& file)
