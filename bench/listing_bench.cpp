@@ -9,9 +9,9 @@
 // peak memory at most 256 MiB, and the same for one and four million rows within 16 MiB.
 //
 // Pages: the sold-prices page of post codes in the four-million-row listing with the change file
-// in its recent tables, against the same server answering a constant page, each asked the same bounded number of times over loopback.
-// Prints requests per second and the 99th percentile. Goals: at least half the constant page's
-// rate; a 99th percentile under 2 ms.
+// in its recent tables, against the same server answering a constant page, each asked the same
+// bounded number of times over loopback. Prints requests per second and the 99th percentile. Goals:
+// at least half the constant page's rate; a 99th percentile under 2 ms.
 //
 //   listing_bench [FOLDER [--pages]]
 //
