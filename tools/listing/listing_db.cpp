@@ -21,8 +21,9 @@ constexpr std::int64_t kApplicationId = 0x4B6F7276;
 // its sale's place there. A file small against the listing changes only the recent tables:
 // its sales go to recent_sales, the places in settled_sales that it replaced or deleted to
 // gone_sales, and every id it touched to recent_ids, with no place when the id's sale is gone.
-// Changes spread over a large listing would otherwise rewrite most of its pages. A larger file
-// first folds the recent tables into the settled ones (see Importer).
+// Changes spread over a large listing would otherwise rewrite most of its pages. A file that
+// would take the recent tables past their share first folds them into the settled ones (see
+// Importer).
 std::string schema() {
   // settled_sales and recent_sales alike, so the view can put one after the other.
   const std::string saleColumns = R"((
