@@ -76,17 +76,7 @@ class Importer::Run {
     if (listingEmpty && writeIntoEmptyListing()) {
       m_settled = static_cast<std::int64_t>(m_result.counts.added);
     } else {
-      if (!listingEmpty) {
-        const auto rows = static_cast<std::int64_t>(m_rowsAccepted);
-        const std::int64_t recent = m_db.single("SELECT count(*) FROM recent_ids");
-        m_intoRecent = (recent + rows) * kRecentShare <= m_settled;
-        // A file that would pass the share folds the recent tables in; if it is small against
-        // the listing by itself, it then starts them again rather than spreading over the listing.
-        if (!m_intoRecent && recent > 0) {
-          foldRecent();
-          m_intoRecent = rows * kRecentShare <= m_settled;
-        }
-      }
+      if (!listingEmpty) chooseTables();
       matchIds();
       writeSales();
       if (!m_intoRecent)
@@ -168,6 +158,19 @@ class Importer::Run {
     m_db.exec("ROLLBACK TO empty_listing; RELEASE empty_listing");
     m_newestAdded = 0;
     return false;
+  }
+
+  // Sends the file to the recent tables while they stay within their share. A file that would
+  // take them past it folds them in; if it is small against the listing by itself, it then starts
+  // them again rather than spreading over the listing.
+  void chooseTables() {
+    const auto rows = static_cast<std::int64_t>(m_rowsAccepted);
+    const std::int64_t recent = m_db.single("SELECT count(*) FROM recent_ids");
+    m_intoRecent = (recent + rows) * kRecentShare <= m_settled;
+    if (!m_intoRecent && recent > 0) {
+      foldRecent();
+      m_intoRecent = rows * kRecentShare <= m_settled;
+    }
   }
 
   // Moves the recent tables into the settled ones, each in one statement in key order.
